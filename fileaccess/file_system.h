@@ -1,0 +1,67 @@
+#pragma once
+// The file system as the plug-in sees it: one find record for a path or
+// pattern, a directory listing, the system's messages and the conversion of
+// file times to local calendar fields. file_system_win32.cpp implements it
+// with the wide-character file search; native tests use a fake.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quarnel {
+
+// What the system's file search tells about one directory entry
+// (WIN32_FIND_DATAW). File times are FILETIME values in UTC, 100 ns ticks
+// since 1 January 1601.
+struct FindRecord {
+  std::uint32_t attributes = 0;
+  std::uint64_t creationTime = 0;
+  std::uint64_t lastWriteTime = 0;
+  std::uint32_t sizeHigh = 0;
+  std::uint32_t sizeLow = 0;
+  std::wstring name;  // bare name, without the directory
+};
+
+// File attribute bits that the listing looks at.
+constexpr std::uint32_t kAttributeHidden = 0x2;
+constexpr std::uint32_t kAttributeSystem = 0x4;
+constexpr std::uint32_t kAttributeDirectory = 0x10;
+
+// The result of searching one path: the first record found, or the system's
+// last-error code right after the search failed.
+struct FindResult {
+  bool found = false;
+  FindRecord record;
+  std::uint32_t errorCode = 0;
+};
+
+// Calendar fields as SYSTEMTIME holds them; all zero when a conversion failed.
+struct CalendarFields {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Searches the path or pattern exactly as given and returns the first
+  // entry; the search is closed again before the call returns.
+  virtual FindResult FindFirst(const std::wstring& path) = 0;
+
+  // Lists every entry that the pattern matches, in the order of the file
+  // system's search, until `visit` returns false. Every entry is passed,
+  // directories and "." / ".." included; the caller decides what counts.
+  virtual void List(const std::wstring& pattern,
+                    const std::function<bool(const FindRecord&)>& visit) = 0;
+
+  // The system's message for an error code exactly as FormatMessage gives it
+  // into a buffer of 260 characters: the characters stored, or the empty
+  // text when there is no message or it does not fit.
+  virtual std::wstring RawSystemMessage(std::uint32_t code) = 0;
+
+  // FileTimeToLocalFileTime then FileTimeToSystemTime. A failed first step
+  // converts the zero file time; a failed second step leaves zero fields.
+  virtual CalendarFields LocalCalendarFields(std::uint64_t fileTime) = 0;
+};
+
+}  // namespace quarnel

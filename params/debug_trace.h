@@ -1,0 +1,28 @@
+#pragma once
+// Trace lines of a check go to the system debugger output, where a debugger
+// or `quarnel-host trace` can read them. The portable logic writes them
+// through a TraceSink, so that native tests can record them.
+
+#include <string>
+
+namespace quarnel {
+
+class TraceSink {
+ public:
+  virtual ~TraceSink() = default;
+  // Writes one line exactly as built: nothing is added or cut.
+  virtual void Trace(const std::wstring& line) = 0;
+};
+
+#ifdef _WIN32
+// Converts the text to the ANSI code page and passes it to OutputDebugStringA.
+void DebugTrace(const std::wstring& text);
+
+// The sink of a real check: every line goes through DebugTrace.
+class DebuggerTraceSink : public TraceSink {
+ public:
+  void Trace(const std::wstring& line) override { DebugTrace(line); }
+};
+#endif
+
+}  // namespace quarnel

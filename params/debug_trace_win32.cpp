@@ -1,0 +1,13 @@
+#include "params/debug_trace.h"
+
+#include <windows.h>
+
+#include "support/codepage.h"
+
+namespace quarnel {
+
+void DebugTrace(const std::wstring& text) {
+  OutputDebugStringA(ToAnsi(text).c_str());
+}
+
+}  // namespace quarnel

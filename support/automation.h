@@ -1,0 +1,49 @@
+#pragma once
+// The machine's date, number and clock services that the portable logic
+// needs: on Windows the Automation runtime (oleaut32) and the system clock
+// (automation_win32.cpp); in native tests, fakes with fixed answers.
+
+#include <optional>
+#include <string>
+
+namespace quarnel {
+
+// A date and time as Automation keeps it: days since 30 December 1899, the
+// time of day as the fraction (for days before that date the fraction
+// still counts forward from midnight).
+using OleDate = double;
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // The current local date and time, read once per call.
+  virtual OleDate Now() = 0;
+};
+
+class Automation {
+ public:
+  virtual ~Automation() = default;
+
+  // VarFormat of a date with a format picture, the week starting on Sunday
+  // and the first week of the year being the one with 1 January.
+  virtual std::wstring FormatDate(OleDate value, const std::wstring& picture) = 0;
+  // VarFormat of a number with a picture such as "#" or "#0.0"; the decimal
+  // separator is the user's.
+  virtual std::wstring FormatNumber(double value, const std::wstring& picture) = 0;
+  // The locale-aware text-to-date conversion (VarDateFromStr with the user's
+  // locale); nothing when the text is no date.
+  virtual std::optional<OleDate> DateFromText(const std::wstring& text) = 0;
+  // A date/time value as text in the system's general date format.
+  virtual std::wstring GeneralDateText(OleDate value) = 0;
+  // A number as text by the default number-to-text conversion (regional
+  // decimal separator).
+  virtual std::wstring NumberText(double value) = 0;
+  // A number typed the way the user's regional settings write numbers
+  // (decimal separator, digit grouping, blanks, sign, exponent); nothing
+  // when the text is no number or too large for a double.
+  virtual std::optional<double> NumberFromRegionalText(const std::wstring& text) = 0;
+  // A number written in the user's regional number format.
+  virtual std::wstring RegionalNumberText(double value) = 0;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,45 @@
+#include "support/text.h"
+
+namespace quarnel {
+
+std::wstring TrimLeadingSpaces(const std::wstring& text) {
+  const auto first = text.find_first_not_of(L' ');
+  return first == std::wstring::npos ? std::wstring() : text.substr(first);
+}
+
+std::wstring TrimTrailingSpaces(const std::wstring& text) {
+  const auto last = text.find_last_not_of(L' ');
+  return last == std::wstring::npos ? std::wstring() : text.substr(0, last + 1);
+}
+
+std::wstring TrimSpaces(const std::wstring& text) {
+  return TrimTrailingSpaces(TrimLeadingSpaces(text));
+}
+
+std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
+                        const std::wstring& to) {
+  if (from.empty()) return text;
+  std::wstring result;
+  result.reserve(text.size());
+  std::wstring::size_type start = 0;
+  for (auto found = text.find(from); found != std::wstring::npos;
+       found = text.find(from, start)) {
+    result.append(text, start, found - start);
+    result += to;
+    start = found + from.size();
+  }
+  result.append(text, start, std::wstring::npos);
+  return result;
+}
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool Contains(const std::wstring& text, wchar_t c) {
+  return text.find(c) != std::wstring::npos;
+}
+
+std::wstring DecimalText(long long value) { return std::to_wstring(value); }
+
+}  // namespace quarnel

@@ -1,0 +1,26 @@
+#pragma once
+// Small text helpers shared by every subsystem. Texts are std::wstring
+// throughout: UTF-16 on Windows, as BSTRs and the wide system calls hold them.
+
+#include <string>
+
+namespace quarnel {
+
+// Removes leading and/or trailing space characters (code 32 only: tabs and
+// line breaks stay, as the plug-in's rules for trimming say).
+std::wstring TrimSpaces(const std::wstring& text);
+std::wstring TrimLeadingSpaces(const std::wstring& text);
+std::wstring TrimTrailingSpaces(const std::wstring& text);
+
+// Replaces every occurrence of `from` (non-empty) in `text` by `to`, left to
+// right, in one pass over the text.
+std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
+                        const std::wstring& to);
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix);
+bool Contains(const std::wstring& text, wchar_t c);
+
+// Decimal text of an integer, as the date texts and the result texts write it.
+std::wstring DecimalText(long long value);
+
+}  // namespace quarnel
