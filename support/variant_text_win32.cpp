@@ -1,0 +1,29 @@
+#include "support/variant_text_win32.h"
+
+#include "support/check_error.h"
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+namespace {
+
+std::wstring TextOfBstr(BSTR text) { return std::wstring(text, SysStringLen(text)); }
+
+}  // namespace
+
+std::wstring VariantText(const VARIANT& value) {
+  unique_variant direct;
+  if (FAILED(VariantCopyInd(direct.put(), &value))) throw CheckError(ErrorNumber::TypeMismatch);
+  switch (V_VT(&direct.get())) {
+    case VT_EMPTY: return std::wstring();
+    case VT_NULL: throw CheckError(ErrorNumber::InvalidUseOfNull);
+    case VT_BSTR: return TextOfBstr(V_BSTR(&direct.get()));
+    default: break;
+  }
+  unique_variant text;
+  if (FAILED(VariantChangeTypeEx(text.put(), &direct.get(), LOCALE_USER_DEFAULT, 0, VT_BSTR))) {
+    throw CheckError(ErrorNumber::TypeMismatch);
+  }
+  return TextOfBstr(V_BSTR(&text.get()));
+}
+
+}  // namespace quarnel

@@ -1,0 +1,19 @@
+#pragma once
+// The text of a VARIANT that the host stored in a property, converted the
+// way Automation converts values to text.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+namespace quarnel {
+
+// Empty gives the empty text, a text is taken whole (NUL characters
+// included), numbers, dates and Booleans are converted with the user's
+// locale. Throws CheckError: Null is an invalid use of Null (94); an array,
+// an object without a default value and anything else that does not convert
+// is a type mismatch (13).
+std::wstring VariantText(const VARIANT& value);
+
+}  // namespace quarnel
