@@ -1,0 +1,49 @@
+#pragma once
+// The values that one check works with, from the parameter string to the
+// evaluation. All of them are local to one run and start empty.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quarnel {
+
+struct CheckValues {
+  // From the parameter string.
+  bool debug = false;
+  bool authenticate = false;
+  bool notFoundIsOk = false;
+  std::wstring userName;
+  std::wstring password;  // clear text; wiped when the run ends
+  std::wstring path;
+  std::wstring what;
+  std::wstring unit;
+  std::wstring comparison;
+  double threshold = 0;
+
+  // Found while the run looks at the files.
+  std::wstring serverName;
+  std::wstring directoryPrefix;
+  std::int32_t entryCount = 0;
+  double sizeTotal = 0;
+  std::wstring errorText;  // of the last size read, or of a scan that could read no date
+  std::optional<std::wstring> fileDate;  // Empty until a date is read
+  std::wstring chosenPath;
+
+  // Made by the evaluation.
+  std::wstring nowText;
+  bool passed = false;
+};
+
+// What the "WHT" code asks to measure.
+enum class Measurement { Size, CreationDate, LastWriteDate, Scan, Nothing };
+
+struct Kind {
+  Measurement measurement = Measurement::Nothing;
+  bool creation = false;  // creation time rather than last-write time
+  bool oldest = false;    // for a scan: the oldest rather than the youngest
+};
+
+Kind KindOf(const std::wstring& what);
+
+}  // namespace quarnel
