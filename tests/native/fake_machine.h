@@ -1,0 +1,281 @@
+#pragma once
+// In-memory stand-ins for the machine: a file system of directories and
+// entries, a registry of values, and a trace sink that keeps its lines.
+
+#include <cstdint>
+#include <cwctype>
+#include <map>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fileaccess/file_system.h"
+#include "params/debug_trace.h"
+#include "registry/machine_registry.h"
+#include "registry/month_names.h"
+
+namespace quarnel {
+namespace fake {
+
+constexpr std::uint32_t kErrorFileNotFound = 2;
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint64_t kTicksPerSecond = 10000000;
+
+inline std::wstring Lowered(std::wstring text) {
+  for (auto& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+// Case-insensitive match of "*" (any run of characters) and "?" (exactly
+// one character), as the system's search matches names.
+inline bool GlobMatches(const std::wstring& pattern, const std::wstring& name) {
+  const std::wstring p = Lowered(pattern), n = Lowered(name);
+  std::size_t pi = 0, ni = 0, starAt = std::wstring::npos, starName = 0;
+  while (ni < n.size()) {
+    if (pi < p.size() && (p[pi] == L'?' || p[pi] == n[ni])) {
+      ++pi;
+      ++ni;
+    } else if (pi < p.size() && p[pi] == L'*') {
+      starAt = pi++;
+      starName = ni;
+    } else if (starAt != std::wstring::npos) {
+      pi = starAt + 1;
+      ni = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == L'*') ++pi;
+  return pi == p.size();
+}
+
+// The system also lets a final ".*" match a name without extension
+// ("*.*" lists every entry).
+inline bool NameMatches(const std::wstring& pattern, const std::wstring& name) {
+  if (GlobMatches(pattern, name)) return true;
+  const bool endsInDotStar = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L".*") == 0;
+  return endsInDotStar && name.find(L'.') == std::wstring::npos &&
+         GlobMatches(pattern.substr(0, pattern.size() - 2), name);
+}
+
+// Days since 1 January 1970 of a date in the proleptic Gregorian calendar.
+inline std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+  year -= month <= 2;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
+  const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+inline CalendarFields CivilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const unsigned dayOfEra = static_cast<unsigned>(days - era * 146097);
+  const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const unsigned shiftedMonth = (5 * dayOfYear + 2) / 153;
+  CalendarFields fields;
+  fields.day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+  fields.month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  fields.year = static_cast<int>(yearOfEra + era * 400 + (fields.month <= 2));
+  return fields;
+}
+
+// Days from 1 January 1601, where file times start, to 1 January 1970.
+constexpr std::int64_t kDaysFrom1601To1970 = 134774;
+
+// A file system of directories that hold entries in the order they were
+// added. Paths are split at the last "\"; the part before it names the
+// directory, the part after it the entry or pattern.
+class FakeFileSystem : public FileSystem {
+ public:
+  // The local time zone: local time = UTC + this offset.
+  int utcOffsetMinutes = 0;
+  // Calls of FindFirst and of List.
+  int searches = 0;
+
+  FakeFileSystem() {
+    messages_[kErrorFileNotFound] = L"The system cannot find the file specified.\r\n";
+    messages_[kErrorPathNotFound] = L"The system cannot find the path specified.\r\n";
+    messages_[5] = L"Access is denied.\r\n";
+    messages_[53] = L"The network path was not found.\r\n";
+    messages_[123] = L"The filename, directory name, or volume label syntax is incorrect.\r\n";
+    messages_[1326] = L"The user name or password is incorrect.\r\n";
+  }
+
+  // Makes the directory exist, and its entry in the parent directory.
+  void AddDirectory(const std::wstring& path) {
+    if (directories_.count(Lowered(path))) return;
+    directories_[Lowered(path)];
+    const auto split = path.find_last_of(L'\\');
+    if (split == std::wstring::npos) return;
+    FindRecord entry;
+    entry.attributes = kAttributeDirectory;
+    entry.name = path.substr(split + 1);
+    AddEntry(path.substr(0, split), entry);
+  }
+
+  // Adds an entry to the directory (made to exist) and returns it for
+  // further changes, until the next entry is added there.
+  FindRecord& AddEntry(const std::wstring& directory, FindRecord record) {
+    AddDirectory(directory);
+    auto& entries = directories_[Lowered(directory)];
+    entries.push_back(std::move(record));
+    return entries.back();
+  }
+
+  FindRecord& AddFile(const std::wstring& directory, const std::wstring& name,
+                      std::uint64_t size = 0, std::uint64_t lastWriteTime = 0,
+                      std::uint64_t creationTime = 0) {
+    FindRecord record;
+    record.name = name;
+    record.sizeHigh = static_cast<std::uint32_t>(size >> 32);
+    record.sizeLow = static_cast<std::uint32_t>(size);
+    record.lastWriteTime = lastWriteTime;
+    record.creationTime = creationTime;
+    return AddEntry(directory, record);
+  }
+
+  // Every search of exactly this path or pattern fails with the code.
+  void FailSearch(const std::wstring& path, std::uint32_t code) { failures_[path] = code; }
+
+  // The raw message (as FormatMessage stores it) for a code; codes
+  // without one give the empty text.
+  void SetMessage(std::uint32_t code, std::wstring raw) { messages_[code] = std::move(raw); }
+
+  // For this file time the conversion to local time fails, so the zero
+  // file time is converted (1 January 1601, midnight).
+  void FailLocalTimeConversion(std::uint64_t fileTime) { failedLocal_.push_back(fileTime); }
+  // For this file time the conversion to calendar fields fails: all zero.
+  void FailCalendarConversion(std::uint64_t fileTime) { failedCalendar_.push_back(fileTime); }
+
+  // The UTC file time that this file system shows as the given local time.
+  std::uint64_t LocalFileTime(int year, int month, int day, int hour, int minute,
+                              int second) const {
+    const std::int64_t days = DaysFromCivil(year, month, day) + kDaysFrom1601To1970;
+    const std::int64_t seconds =
+        days * 86400 + hour * 3600 + minute * 60 + second - utcOffsetMinutes * 60;
+    return static_cast<std::uint64_t>(seconds) * kTicksPerSecond;
+  }
+
+  FindResult FindFirst(const std::wstring& path) override {
+    ++searches;
+    FindResult result;
+    Search(path, [&](const FindRecord& record) {
+      result.found = true;
+      result.record = record;
+      return false;
+    }, result.errorCode);
+    return result;
+  }
+
+  void List(const std::wstring& pattern,
+            const std::function<bool(const FindRecord&)>& visit) override {
+    ++searches;
+    std::uint32_t ignored = 0;
+    Search(pattern, visit, ignored);
+  }
+
+  std::wstring RawSystemMessage(std::uint32_t code) override {
+    const auto message = messages_.find(code);
+    return message == messages_.end() ? std::wstring() : message->second;
+  }
+
+  CalendarFields LocalCalendarFields(std::uint64_t fileTime) override {
+    if (Contains(failedCalendar_, fileTime)) return CalendarFields{};
+    const std::int64_t seconds =
+        Contains(failedLocal_, fileTime)
+            ? 0
+            : static_cast<std::int64_t>(fileTime / kTicksPerSecond) + utcOffsetMinutes * 60;
+    CalendarFields fields = CivilFromDays(seconds / 86400 - kDaysFrom1601To1970);
+    fields.hour = static_cast<int>(seconds % 86400 / 3600);
+    fields.minute = static_cast<int>(seconds % 3600 / 60);
+    fields.second = static_cast<int>(seconds % 60);
+    return fields;
+  }
+
+ private:
+  static bool Contains(const std::vector<std::uint64_t>& times, std::uint64_t time) {
+    for (auto t : times)
+      if (t == time) return true;
+    return false;
+  }
+
+  // Visits the matching entries in order; errorCode tells why nothing was
+  // visited.
+  void Search(const std::wstring& path, const std::function<bool(const FindRecord&)>& visit,
+              std::uint32_t& errorCode) {
+    const auto failure = failures_.find(path);
+    if (failure != failures_.end()) {
+      errorCode = failure->second;
+      return;
+    }
+    const auto split = path.find_last_of(L'\\');
+    const std::wstring directory = split == std::wstring::npos ? L"" : path.substr(0, split);
+    const std::wstring pattern = split == std::wstring::npos ? path : path.substr(split + 1);
+    const auto entries = directories_.find(Lowered(directory));
+    if (entries == directories_.end()) {
+      errorCode = kErrorPathNotFound;
+      return;
+    }
+    errorCode = kErrorFileNotFound;
+    for (const auto& entry : entries->second) {
+      if (!NameMatches(pattern, entry.name)) continue;
+      errorCode = 0;
+      if (!visit(entry)) return;
+    }
+  }
+
+  std::map<std::wstring, std::vector<FindRecord>> directories_;
+  std::map<std::wstring, std::uint32_t> failures_;
+  std::map<std::uint32_t, std::wstring> messages_;
+  std::vector<std::uint64_t> failedLocal_;
+  std::vector<std::uint64_t> failedCalendar_;
+};
+
+// Registry values by key and value name; remembers which value names were
+// read. Safe to read from several threads at once.
+class FakeRegistry : public MachineRegistry {
+ public:
+  void Set(const std::wstring& valueName, RegistryValue value,
+           const std::wstring& keyPath = kMonthNameKeyPath) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    values_[{keyPath, valueName}] = std::move(value);
+  }
+
+  RegistryValue ReadMachineValue(const std::wstring& keyPath,
+                                 const std::wstring& valueName) override {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    readValueNames_.push_back(valueName);
+    const auto value = values_.find({keyPath, valueName});
+    return value == values_.end() ? RegistryValue() : value->second;
+  }
+
+  std::vector<std::wstring> ReadValueNames() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return readValueNames_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::map<std::pair<std::wstring, std::wstring>, RegistryValue> values_;
+  std::vector<std::wstring> readValueNames_;
+};
+
+// Keeps every trace line in order.
+class RecordingTraceSink : public TraceSink {
+ public:
+  std::vector<std::wstring> lines;
+  void Trace(const std::wstring& line) override { lines.push_back(line); }
+};
+
+// A month-name table loaded with the default names.
+inline void LoadDefaultMonthNames(MonthNameTable& months) {
+  FakeRegistry empty;
+  months.Load(empty);
+}
+
+}  // namespace fake
+}  // namespace quarnel
