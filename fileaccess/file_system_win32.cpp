@@ -1,0 +1,96 @@
+#include "fileaccess/file_system_win32.h"
+
+#include <windows.h>
+
+#include "support/codepage.h"
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+namespace {
+
+// The buffer that the system's message has to fit into.
+constexpr DWORD kMessageBufferSize = 260;
+
+std::uint64_t TicksOf(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FILETIME FileTimeOf(std::uint64_t ticks) {
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return time;
+}
+
+FindRecord RecordOf(const WIN32_FIND_DATAW& data) {
+  FindRecord record;
+  record.attributes = data.dwFileAttributes;
+  record.creationTime = TicksOf(data.ftCreationTime);
+  record.lastWriteTime = TicksOf(data.ftLastWriteTime);
+  record.sizeHigh = data.nFileSizeHigh;
+  record.sizeLow = data.nFileSizeLow;
+  record.name = data.cFileName;
+  return record;
+}
+
+bool HasEmbeddedNul(const std::wstring& path) {
+  return path.find(L'\0') != std::wstring::npos;
+}
+
+// Starts a search; on failure the handle is empty and errorCode holds the
+// system's last-error value taken right after the search failed.
+unique_find StartSearch(const std::wstring& path, WIN32_FIND_DATAW& data,
+                        std::uint32_t& errorCode) {
+  if (HasEmbeddedNul(path)) {
+    errorCode = kErrorInvalidName;
+    return unique_find();
+  }
+  unique_find search(FindFirstFileW(path.c_str(), &data));
+  if (!search) errorCode = GetLastError();
+  return search;
+}
+
+}  // namespace
+
+FindResult SystemFileSystem::FindFirst(const std::wstring& path) {
+  FindResult result;
+  WIN32_FIND_DATAW data;
+  const unique_find search = StartSearch(path, data, result.errorCode);
+  if (!search) return result;
+  result.found = true;
+  result.record = RecordOf(data);
+  return result;
+}
+
+void SystemFileSystem::List(const std::wstring& pattern,
+                            const std::function<bool(const FindRecord&)>& visit) {
+  WIN32_FIND_DATAW data;
+  std::uint32_t errorCode = 0;
+  const unique_find search = StartSearch(pattern, data, errorCode);
+  if (!search) return;
+  do {
+    if (!visit(RecordOf(data))) return;
+  } while (FindNextFileW(search.get(), &data));
+}
+
+std::wstring SystemFileSystem::RawSystemMessage(std::uint32_t code) {
+  std::string buffer(kMessageBufferSize, ' ');
+  const DWORD stored =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                     buffer.data(), kMessageBufferSize, nullptr);
+  buffer.resize(stored);
+  return FromAnsi(buffer);
+}
+
+CalendarFields SystemFileSystem::LocalCalendarFields(std::uint64_t fileTime) {
+  const FILETIME utc = FileTimeOf(fileTime);
+  FILETIME local = {};
+  // A failed conversion leaves the zero time, midnight of 1 January 1601.
+  if (!FileTimeToLocalFileTime(&utc, &local)) local = FILETIME{};
+  SYSTEMTIME fields;
+  if (!FileTimeToSystemTime(&local, &fields)) return CalendarFields{};
+  return CalendarFields{fields.wYear, fields.wMonth,  fields.wDay,
+                        fields.wHour, fields.wMinute, fields.wSecond};
+}
+
+}  // namespace quarnel
