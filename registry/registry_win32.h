@@ -1,0 +1,35 @@
+#pragma once
+// The machine's registry, through the ANSI registry functions.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "registry/machine_registry.h"
+
+namespace quarnel {
+
+// QueryRegistryValue's result for a value of a type other than text or number.
+constexpr std::int32_t kUnsupportedValueType = -1;
+
+class SystemRegistry : public MachineRegistry {
+ public:
+  // Opens the key for reading only, so that a process without write rights
+  // still reads the values; a missing key is created (where rights allow)
+  // and reads as nothing.
+  RegistryValue ReadMachineValue(const std::wstring& keyPath,
+                                 const std::wstring& valueName) override;
+};
+
+// Creates the key under the root, without values, and closes it again.
+// Failures are ignored.
+void CreateMachineKey(const std::wstring& keyPath, HKEY root);
+
+// Reads a text (REG_SZ, as stored: normally with its terminating NUL) or a
+// number (REG_DWORD) into `value`. Returns the system's code of the last
+// query, or kUnsupportedValueType for another type, which leaves `value`
+// as it was.
+std::int32_t QueryRegistryValue(HKEY key, const std::wstring& valueName, RegistryValue& value);
+
+}  // namespace quarnel
