@@ -1,0 +1,117 @@
+#include "params/leading_number.h"
+
+#include <charconv>
+#include <cstddef>
+#include <string>
+#include <system_error>
+
+#include "support/check_error.h"
+
+namespace quarnel {
+namespace {
+
+// The parts of the leading number, as ASCII digit texts.
+struct NumberParts {
+  bool negative = false;
+  std::string integerDigits;
+  std::string fractionDigits;
+  bool exponentNegative = false;
+  std::string exponentDigits;
+};
+
+// Walks the text, skipping the characters that do not count anywhere.
+class SignificantCharacters {
+ public:
+  explicit SignificantCharacters(const std::wstring& text) : text_(text) {}
+
+  // The next character that counts, or L'\0' at the end: the end, like a
+  // NUL in the text, continues no number.
+  wchar_t Peek() {
+    while (position_ < text_.size() && IsSkipped(text_[position_])) ++position_;
+    return position_ < text_.size() ? text_[position_] : L'\0';
+  }
+  void Advance() { ++position_; }
+
+  bool TakeIf(wchar_t wanted) {
+    if (Peek() != wanted) return false;
+    Advance();
+    return true;
+  }
+  // Takes an optional sign; true when it is "-".
+  bool TakeNegativeSign() {
+    if (TakeIf(L'-')) return true;
+    TakeIf(L'+');
+    return false;
+  }
+  std::string TakeDigits() {
+    std::string digits;
+    for (wchar_t c = Peek(); c >= L'0' && c <= L'9'; c = Peek()) {
+      digits += static_cast<char>(c);
+      Advance();
+    }
+    return digits;
+  }
+
+ private:
+  static bool IsSkipped(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n'; }
+
+  const std::wstring& text_;
+  std::size_t position_ = 0;
+};
+
+// The exponent counts only when digits follow its letter and sign: "1e" and
+// "1e+" read as 1. Nothing is read after it.
+void ReadExponent(SignificantCharacters& characters, NumberParts& parts) {
+  if (!characters.TakeIf(L'e') && !characters.TakeIf(L'E')) return;
+  parts.exponentNegative = characters.TakeNegativeSign();
+  parts.exponentDigits = characters.TakeDigits();
+}
+
+// Decimal order of magnitude of a non-zero number: the power of ten just
+// above it. Only its sign is needed, to tell a number too large for a double
+// from one too small, so the exponent is capped far beyond any digit count.
+long long OrderOfMagnitude(const NumberParts& parts) {
+  const std::string digits = parts.integerDigits + parts.fractionDigits;
+  const auto firstNonZero = digits.find_first_not_of('0');
+  if (firstNonZero == std::string::npos) return 0;  // zero is never too large
+  const auto leadingZeros = static_cast<long long>(firstNonZero);
+  constexpr long long kExponentCap = 1'000'000'000'000LL;
+  long long exponent = 0;
+  for (char digit : parts.exponentDigits) {
+    if (exponent < kExponentCap) exponent = exponent * 10 + (digit - '0');
+  }
+  if (parts.exponentNegative) exponent = -exponent;
+  return static_cast<long long>(parts.integerDigits.size()) - leadingZeros + exponent;
+}
+
+double ToDouble(const NumberParts& parts) {
+  // from_chars reads "." as the decimal point whatever the locale.
+  std::string ascii = parts.integerDigits + '.' + parts.fractionDigits;
+  if (!parts.exponentDigits.empty()) {
+    ascii += parts.exponentNegative ? "e-" : "e";
+    ascii += parts.exponentDigits;
+  }
+  double magnitude = 0.0;
+  const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), magnitude);
+  if (result.ec == std::errc::result_out_of_range) {
+    if (OrderOfMagnitude(parts) > 0) throw CheckError(ErrorNumber::Overflow);
+    magnitude = 0.0;
+  }
+  // "-0" reads as 0, not as a negative zero that would be written back "-0".
+  return parts.negative && magnitude != 0.0 ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+double ReadLeadingNumber(const std::wstring& text) {
+  SignificantCharacters characters(text);
+  NumberParts parts;
+  parts.negative = characters.TakeNegativeSign();
+  parts.integerDigits = characters.TakeDigits();
+  if (characters.TakeIf(L'.')) parts.fractionDigits = characters.TakeDigits();
+  if (parts.integerDigits.empty() && parts.fractionDigits.empty()) return 0.0;
+  ReadExponent(characters, parts);
+  return ToDouble(parts);
+}
+
+}  // namespace quarnel

@@ -1,0 +1,19 @@
+#pragma once
+// The one reader of a number at the start of a text, used for the threshold
+// of a check, for the shift amount of a date placeholder and by the dialog.
+
+#include <string>
+
+namespace quarnel {
+
+// Reads the longest leading run of the text that forms a number: an
+// optional sign, digits with at most one "." as the decimal point (whatever
+// the regional settings), and an optional exponent ("e" or "E", an optional
+// sign, digits). Blanks, tabs and line feeds are skipped anywhere, also
+// between the sign and the digits and inside them, so "+ 2" reads 2 and
+// "2 5" reads 25. A text without such a run reads 0; so does a number too
+// small for a double. Throws CheckError(Overflow) for a number too large for
+// a double.
+double ReadLeadingNumber(const std::wstring& text);
+
+}  // namespace quarnel
