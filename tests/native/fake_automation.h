@@ -12,8 +12,10 @@
 //                    1 January. An empty picture gives GeneralDateText.
 //   FormatNumber     "#" (whole number, no separators, zero gives "") and
 //                    "#0.0" (one decimal), both rounded half away from zero
-//                    on the number's 15-digit decimal form; other pictures
-//                    throw std::invalid_argument so that a test notices.
+//                    on the number's 15-digit decimal form, a negative
+//                    number keeping its "-" even when it rounds to zero;
+//                    other pictures throw std::invalid_argument so that a
+//                    test notices.
 //   DateFromText     exactly "d-Mon-yyyy h:n:s" (leading zeros optional),
 //                    month names "Jan".."Dec" plus those registered with
 //                    AcceptMonthName, compared without regard to case; the
@@ -99,14 +101,15 @@ class FakeAutomation : public Automation {
   }
 
   std::wstring FormatNumber(double value, const std::wstring& picture) override {
+    // A negative number keeps its sign even when it rounds to zero ("-0.0").
+    const std::wstring sign = value < 0 ? L"-" : L"";
     if (picture == L"#") {
       const std::wstring digits = RoundedDigits(value, 0);
-      return digits == L"0" ? L"" : SignOf(value) + digits;
+      return sign + (digits == L"0" ? L"" : digits);
     }
     if (picture == L"#0.0") {
       std::wstring digits = RoundedDigits(value, 1);
       if (digits.size() < 2) digits.insert(0, 1, L'0');
-      const std::wstring sign = digits == L"00" ? L"" : SignOf(value);
       return sign + digits.substr(0, digits.size() - 1) + decimalSeparator + digits.substr(digits.size() - 1);
     }
     throw std::invalid_argument("FakeAutomation::FormatNumber: picture not supported");
@@ -210,7 +213,6 @@ class FakeAutomation : public Automation {
     return text;
   }
   static std::wstring TwoDigits(int value) { return (value < 10 ? L"0" : L"") + DecimalText(value); }
-  static std::wstring SignOf(double value) { return value < 0 ? L"-" : L""; }
 
   static int DaysInMonth(int year, int month) {
     const OleDate first = OleDateFromFields({year, month, 1, 0, 0, 0});
