@@ -45,7 +45,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Searches the path or pattern exactly as given and returns the first
-  // entry; the search is closed again before the call returns.
+  // entry; the search is closed again before the call returns. A path with
+  // a NUL inside is no valid name (error 123): the system would read it only
+  // up to the NUL and so find a different entry.
   virtual FindResult FindFirst(const std::wstring& path) = 0;
 
   // Lists every entry that the pattern matches, in the order of the file

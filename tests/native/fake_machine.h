@@ -20,6 +20,7 @@ namespace fake {
 
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 
 inline std::wstring Lowered(std::wstring text) {
@@ -101,7 +102,8 @@ class FakeFileSystem : public FileSystem {
     messages_[kErrorPathNotFound] = L"The system cannot find the path specified.\r\n";
     messages_[5] = L"Access is denied.\r\n";
     messages_[53] = L"The network path was not found.\r\n";
-    messages_[123] = L"The filename, directory name, or volume label syntax is incorrect.\r\n";
+    messages_[kErrorInvalidName] =
+        L"The filename, directory name, or volume label syntax is incorrect.\r\n";
     messages_[1326] = L"The user name or password is incorrect.\r\n";
   }
 
@@ -210,6 +212,10 @@ class FakeFileSystem : public FileSystem {
     const auto failure = failures_.find(path);
     if (failure != failures_.end()) {
       errorCode = failure->second;
+      return;
+    }
+    if (path.find(L'\0') != std::wstring::npos) {
+      errorCode = kErrorInvalidName;
       return;
     }
     const auto split = path.find_last_of(L'\\');
