@@ -1,0 +1,348 @@
+#include "dialog/dialog_model.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "params/base64.h"
+#include "params/leading_number.h"
+#include "params/parameter_string.h"
+#include "support/check_error.h"
+#include "support/text.h"
+
+namespace quarnel {
+namespace {
+
+using EntryList = std::vector<std::wstring>;
+
+const EntryList& KindEntries() {
+  static const EntryList entries{L"size", L"creation date", L"last write date"};
+  return entries;
+}
+const EntryList& OldestYoungestEntries() {
+  static const EntryList entries{L"of the oldest matching file", L"of the youngest matching file"};
+  return entries;
+}
+const EntryList& SizeComparisonEntries() {
+  static const EntryList entries{L"is smaller", L"is bigger", L"is equal to", L"is not equal to"};
+  return entries;
+}
+const EntryList& DateComparisonEntries() {
+  static const EntryList entries{L"is less", L"is more"};
+  return entries;
+}
+const EntryList& SizeUnitEntries() {
+  static const EntryList entries{L"Bytes", L"Kilobytes (KB)", L"Megabytes (MB)",
+                                 L"Gigabytes (GB)", L"Terabytes (TB)"};
+  return entries;
+}
+const EntryList& DateUnitEntries() {
+  static const EntryList entries{L"minutes ago", L"hours ago", L"days ago"};
+  return entries;
+}
+
+// The codes of the parameter string, at the index of their list entry.
+constexpr std::array<std::wstring_view, 4> kComparisonCodes{L"LT", L"GT", L"EQ", L"NQ"};
+constexpr std::array<std::wstring_view, 5> kSizeUnitCodes{L"B", L"KB", L"MB", L"GB", L"TB"};
+constexpr std::array<std::wstring_view, 3> kDateUnitCodes{L"N", L"H", L"D"};
+
+// The largest magnitude whose 15-digit form still reads back as a double:
+// 1.7976931348623157E+308 (the largest double) would be written rounded up
+// to 1.79769313486232E+308, beyond the range, and the check run would fail
+// on it with an overflow.
+constexpr double kLargestWritableValue = 1.79769313486231e308;
+
+constexpr int kSizeKind = 0;
+constexpr int kDefaultComparison = 1;  // "is bigger" / "is more"
+constexpr int kKeepOldestYoungest = -1;
+
+// The "WHT" codes with the kind and the oldest/youngest entry that stand for
+// them. Read one way it shows a stored code; read the other way it gives the
+// code of the controls (an enabled oldest/youngest box without a pick counts
+// as the youngest).
+struct WhatRow {
+  std::wstring_view code;
+  int kind;
+  int oldestYoungest;  // kKeepOldestYoungest: the box does not take part
+};
+constexpr std::array<WhatRow, 8> kWhatRows{{
+    {L"", kSizeKind, kKeepOldestYoungest},
+    {L"SIZE", kSizeKind, kKeepOldestYoungest},
+    {L"CDATE", 1, kKeepOldestYoungest},
+    {L"OLDCREA", 1, 0},
+    {L"YOUCREA", 1, 1},
+    {L"WDATE", 2, kKeepOldestYoungest},
+    {L"OLDWRITE", 2, 0},
+    {L"YOUWRITE", 2, 1},
+}};
+
+bool IsDateKind(int kind) { return kind == 1 || kind == 2; }
+
+bool HasWildcard(const std::wstring& path) {
+  return path.find_first_of(L"?*") != std::wstring::npos;
+}
+
+template <std::size_t N>
+int IndexOfCode(const std::array<std::wstring_view, N>& codes, const std::wstring& code,
+                int otherwise) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (codes[i] == code) return static_cast<int>(i);
+  }
+  return otherwise;
+}
+
+template <std::size_t N>
+std::wstring CodeAt(const std::array<std::wstring_view, N>& codes, int index,
+                    std::wstring_view otherwise) {
+  if (index >= 0 && index < static_cast<int>(N)) return std::wstring(codes[index]);
+  return std::wstring(otherwise);
+}
+
+const wchar_t* Flag(bool on) { return on ? L"T" : L"F"; }
+
+// One switch per kind of control serves the view (read only) and the model.
+template <typename State>
+auto& TextField(State& state, TextBox box) {
+  switch (box) {
+    case TextBox::txtFile: return state.txtFile;
+    case TextBox::txtSize: return state.txtSize;
+    case TextBox::txtUsername: return state.txtUsername;
+    case TextBox::txtPassword: return state.txtPassword;
+    case TextBox::txtTimeout: return state.txtTimeout;
+  }
+  std::abort();
+}
+
+template <typename State>
+auto& ComboField(State& state, ComboBox box) {
+  switch (box) {
+    case ComboBox::cmbWhat: return state.cmbWhat;
+    case ComboBox::cmbOYFile: return state.cmbOYFile;
+    case ComboBox::cmbCompare: return state.cmbCompare;
+    case ComboBox::cmbUnit: return state.cmbUnit;
+  }
+  std::abort();
+}
+
+template <typename State>
+auto& CheckField(State& state, CheckBox box) {
+  switch (box) {
+    case CheckBox::chkAuthentication: return state.chkAuthentication;
+    case CheckBox::chkunknownfile: return state.chkunknownfile;
+    case CheckBox::chkDebug: return state.chkDebug;
+  }
+  std::abort();
+}
+
+}  // namespace
+
+const std::wstring& TextOf(const DialogState& state, TextBox box) { return TextField(state, box); }
+const ComboBoxState& ComboOf(const DialogState& state, ComboBox box) {
+  return ComboField(state, box);
+}
+bool IsChecked(const DialogState& state, CheckBox box) { return CheckField(state, box); }
+
+std::wstring VersionCaption(const VersionNumbers& version) {
+  return L"Quarnel checker: External COM check (version " + std::to_wstring(version.major) +
+         L"." + std::to_wstring(version.minor) + L" build " +
+         std::to_wstring(version.revision) + L")";
+}
+
+std::wstring FixedNumberText(double value) {
+  if (value == 0) return L"0";  // -0 too: only negative numbers carry a sign
+  // Fifteen significant digits, rounded once by the C library: "d.dddddddddddddde+XX".
+  char scientific[32];
+  std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+  const std::string text(scientific);
+  const auto exponentAt = text.find('e');
+  const int exponent = std::atoi(text.c_str() + exponentAt + 1);
+  std::wstring digits;
+  for (std::size_t i = 0; i < exponentAt; ++i) {
+    if (text[i] != '.') digits += static_cast<wchar_t>(text[i]);
+  }
+  digits.erase(digits.find_last_not_of(L'0') + 1);
+
+  std::wstring result = value < 0 ? L"-" : L"";
+  if (exponent >= 15 || exponent < -4) {
+    result += digits.substr(0, 1);
+    if (digits.size() > 1) result += L"." + digits.substr(1);
+    const int magnitude = std::abs(exponent);
+    result += exponent < 0 ? L"E-" : L"E+";
+    if (magnitude < 10) result += L"0";
+    result += std::to_wstring(magnitude);
+  } else if (exponent < 0) {
+    result += L"." + std::wstring(static_cast<std::size_t>(-exponent - 1), L'0') + digits;
+  } else {
+    const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= wholeDigits) {
+      result += digits + std::wstring(wholeDigits - digits.size(), L'0');
+    } else {
+      result += digits.substr(0, wholeDigits) + L"." + digits.substr(wholeDigits);
+    }
+  }
+  return result;
+}
+
+void DialogModel::InitDialog(const VersionNumbers& version) {
+  state_.title = VersionCaption(version);
+  state_.cmbWhat.entries = KindEntries();
+  SelectEntry(ComboBox::cmbWhat, kSizeKind);
+  RefreshKindLists();
+  state_.cmbOYFile.entries = OldestYoungestEntries();
+  SelectEntry(ComboBox::cmbOYFile, 0);
+}
+
+void DialogModel::SetText(TextBox box, const std::wstring& text) {
+  TextField(state_, box) = text;
+  if (box == TextBox::txtFile) UpdateOldestYoungest();
+}
+
+void DialogModel::SelectEntry(ComboBox box, int index) {
+  ComboBoxState& combo = ComboField(state_, box);
+  if (index < -1 || index >= static_cast<int>(combo.entries.size())) {
+    throw CheckError(ErrorNumber::InvalidPropertyValue);
+  }
+  combo.selection = index;
+  combo.text = index == -1 ? std::wstring() : combo.entries[index];
+  if (box == ComboBox::cmbWhat) RefreshKindLists();
+}
+
+void DialogModel::TypeText(ComboBox box, const std::wstring& text) {
+  ComboBoxState& combo = ComboField(state_, box);
+  combo.selection = -1;
+  combo.text = text;
+  if (box == ComboBox::cmbWhat) RefreshKindLists();
+}
+
+void DialogModel::SetChecked(CheckBox box, bool checked) {
+  CheckField(state_, box) = checked;
+}
+
+void DialogModel::RefreshKindLists() {
+  int comparison = state_.cmbCompare.selection == -1 ? kDefaultComparison
+                                                     : state_.cmbCompare.selection;
+  int unit = state_.cmbUnit.selection == -1 ? 0 : state_.cmbUnit.selection;
+  const int kind = KindIndex();
+  if (kind == kSizeKind) {
+    state_.cmbCompare.entries = SizeComparisonEntries();
+    state_.cmbUnit.entries = SizeUnitEntries();
+    state_.cmbOYFileEnabled = false;
+  } else if (IsDateKind(kind)) {
+    // "is equal to" and "is not equal to" have no date counterpart; a date
+    // alarms when it is older ("is more") as the usual check does.
+    if (comparison >= static_cast<int>(DateComparisonEntries().size())) {
+      comparison = kDefaultComparison;
+    }
+    if (unit >= static_cast<int>(DateUnitEntries().size())) unit = 0;
+    state_.cmbCompare.entries = DateComparisonEntries();
+    state_.cmbUnit.entries = DateUnitEntries();
+    state_.cmbOYFileEnabled = HasWildcard(state_.txtFile);
+  } else {
+    return;
+  }
+  SelectEntry(ComboBox::cmbCompare, comparison);
+  SelectEntry(ComboBox::cmbUnit, unit);
+}
+
+void DialogModel::UpdateOldestYoungest() {
+  state_.cmbOYFileEnabled = HasWildcard(state_.txtFile) && IsDateKind(KindIndex());
+}
+
+std::wstring DialogModel::WhatCode() const {
+  const int kind = KindIndex();
+  if (kind == -1) return std::wstring();
+  const int oldestYoungest = !IsDateKind(kind) || !state_.cmbOYFileEnabled ? kKeepOldestYoungest
+                             : state_.cmbOYFile.selection == 0            ? 0
+                                                                          : 1;
+  for (const WhatRow& row : kWhatRows) {
+    if (!row.code.empty() && row.kind == kind && row.oldestYoungest == oldestYoungest) {
+      return std::wstring(row.code);
+    }
+  }
+  std::abort();  // every kind of the list has its rows
+}
+
+std::wstring DialogModel::UnitCode(const std::wstring& what) const {
+  if (what.empty()) return std::wstring();
+  if (KindIndex() == kSizeKind) return CodeAt(kSizeUnitCodes, state_.cmbUnit.selection, L"B");
+  return CodeAt(kDateUnitCodes, state_.cmbUnit.selection, L"");
+}
+
+std::wstring DialogModel::CompareCode() const {
+  return CodeAt(kComparisonCodes, state_.cmbCompare.selection, L"GT");
+}
+
+Confirmation DialogModel::ConfirmDialog(Automation& automation) {
+  const std::wstring comparison = CompareCode();
+  const std::wstring what = WhatCode();
+  const std::wstring unit = UnitCode(what);
+  if (TrimSpaces(state_.txtSize).empty()) SetText(TextBox::txtSize, L"0");
+  const std::wstring path = EscapeValue(TrimSpaces(state_.txtFile), true);
+
+  const std::optional<double> threshold = automation.NumberFromRegionalText(state_.txtSize);
+  if (!threshold || !(std::fabs(*threshold) <= kLargestWritableValue)) {
+    return Refusal{L"\"" + state_.txtSize +
+                       L"\" is not a number the check can compare with. Please enter a number "
+                       L"such as " +
+                       automation.RegionalNumberText(1.5) + L".",
+                   TextBox::txtSize};
+  }
+  const std::wstring user = TrimSpaces(state_.txtUsername);
+  if (Contains(user, L'#')) {
+    return Refusal{L"The user name cannot contain \"#\": the configuration uses it to "
+                   L"separate its entries.",
+                   TextBox::txtUsername};
+  }
+
+  return L"#FILE=" + path + L"#WHT=" + what + L"#CMP=" + comparison + L"#VAL=" +
+         FixedNumberText(*threshold) + L"#UNIT=" + unit + L"#" + L"AUTH=" +
+         Flag(state_.chkAuthentication) + L"#USR=" + user + L"#PWD=" +
+         EncodePassword(TrimSpaces(state_.txtPassword)) + L"#" + L"DBG=" + Flag(state_.chkDebug) +
+         L"#FNF=" + Flag(state_.chkunknownfile) + L"#";
+}
+
+void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& unit) {
+  for (const WhatRow& row : kWhatRows) {
+    if (row.code != what) continue;
+    SelectEntry(ComboBox::cmbWhat, row.kind);
+    SelectEntry(ComboBox::cmbUnit, row.kind == kSizeKind ? IndexOfCode(kSizeUnitCodes, unit, 0)
+                                                         : IndexOfCode(kDateUnitCodes, unit, 0));
+    if (row.oldestYoungest != kKeepOldestYoungest) {
+      SelectEntry(ComboBox::cmbOYFile, row.oldestYoungest);
+    }
+    return;
+  }
+}
+
+void DialogModel::FillFromParameters(const std::wstring& parameterString,
+                                     const std::wstring& hostName, Automation& automation) {
+  if (parameterString.empty()) {
+    SetText(TextBox::txtFile, L"\\\\" + TrimSpaces(hostName) + L"\\");
+    return;
+  }
+  const auto flag = [&](const wchar_t* key) { return GetParameter(parameterString, key) == L"T"; };
+  const bool debug = flag(L"DBG");
+  const std::wstring user = GetParameter(parameterString, L"USR");
+  const std::wstring password = DecodePassword(GetParameter(parameterString, L"PWD"));
+  const bool authenticate = flag(L"AUTH");
+  const std::wstring what = GetParameter(parameterString, L"WHT");
+  const std::wstring path = UnescapeValue(GetParameter(parameterString, L"FILE"));
+  const std::wstring unit = GetParameter(parameterString, L"UNIT");
+  const std::wstring comparison = GetParameter(parameterString, L"CMP");
+  const double threshold = ReadLeadingNumber(GetParameter(parameterString, L"VAL"));
+  const bool notFoundIsOk = flag(L"FNF");
+
+  SetChecked(CheckBox::chkDebug, debug);
+  SetChecked(CheckBox::chkunknownfile, notFoundIsOk);
+  SetChecked(CheckBox::chkAuthentication, authenticate);
+  SetText(TextBox::txtUsername, user);
+  SetText(TextBox::txtPassword, password);
+  SetText(TextBox::txtFile, path);
+  ShowWhatAndUnit(what, unit);
+  SelectEntry(ComboBox::cmbCompare, IndexOfCode(kComparisonCodes, comparison, kDefaultComparison));
+  SetText(TextBox::txtSize, automation.RegionalNumberText(threshold));
+}
+
+}  // namespace quarnel

@@ -1,0 +1,119 @@
+#pragma once
+// The configuration dialog `frmmain` as data: the state of its controls and
+// the reactions that keep them in step. The Win32 window (frmmain_win32.cpp)
+// only mirrors this state and passes every change the user makes through
+// the functions below, so the reactions run the same way whether the user or
+// the dialog's own code changes a control.
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "support/automation.h"
+
+namespace quarnel {
+
+struct ComboBoxState {
+  std::vector<std::wstring> entries;
+  int selection = -1;  // -1: nothing picked (also after typed text)
+  std::wstring text;   // the text part: the picked entry or what was typed
+};
+
+struct DialogState {
+  std::wstring title;
+  std::wstring txtFile;
+  std::wstring txtSize;
+  std::wstring txtUsername;
+  std::wstring txtPassword;
+  std::wstring txtTimeout;
+  ComboBoxState cmbWhat;
+  ComboBoxState cmbOYFile;
+  ComboBoxState cmbCompare;
+  ComboBoxState cmbUnit;
+  bool cmbOYFileEnabled = true;
+  bool chkAuthentication = false;
+  bool chkunknownfile = false;
+  bool chkDebug = false;
+};
+
+enum class TextBox { txtFile, txtSize, txtUsername, txtPassword, txtTimeout };
+enum class ComboBox { cmbWhat, cmbOYFile, cmbCompare, cmbUnit };
+enum class CheckBox { chkAuthentication, chkunknownfile, chkDebug };
+
+const std::wstring& TextOf(const DialogState& state, TextBox box);
+const ComboBoxState& ComboOf(const DialogState& state, ComboBox box);
+bool IsChecked(const DialogState& state, CheckBox box);
+
+// The plug-in's file version numbers that the window title shows.
+struct VersionNumbers {
+  unsigned major = 0;
+  unsigned minor = 0;
+  unsigned revision = 0;
+};
+
+// "Quarnel checker: External COM check (version 2.0 build 61)".
+std::wstring VersionCaption(const VersionNumbers& version);
+
+// A threshold as the parameter string keeps it, independent of the regional
+// settings: "." as decimal point, no grouping, no "0" before the point
+// ('.25', '-.5'), no trailing zeros, at most 15 significant digits, and an
+// exponent ('1E+20', '1.5E-07') for magnitudes from 1E+15 and below 1E-4.
+// The check run reads every such text back as the same number.
+std::wstring FixedNumberText(double value);
+
+// Why OK did not compose a parameter string: the message the user is shown,
+// and the text box that holds the value to correct.
+struct Refusal {
+  std::wstring message;
+  TextBox control;
+};
+
+using Confirmation = std::variant<std::wstring, Refusal>;
+
+class DialogModel {
+ public:
+  // The designed state: empty texts and lists, clear check boxes.
+  DialogModel() = default;
+
+  const DialogState& state() const { return state_; }
+
+  // The load step: title, kind list with "size" picked, the size lists,
+  // oldest/youngest list with the oldest picked.
+  void InitDialog(const VersionNumbers& version);
+
+  // Changes as the user (or the dialog's own code) makes them. The path text
+  // runs UpdateOldestYoungest, the kind selection RefreshKindLists.
+  void SetText(TextBox box, const std::wstring& text);
+  // Picks entry `index` (-1 for none); an index outside the list throws
+  // CheckError 380 "Invalid property value" and changes nothing.
+  void SelectEntry(ComboBox box, int index);
+  // Text typed into the text part: the box is left without a selection.
+  void TypeText(ComboBox box, const std::wstring& text);
+  void SetChecked(CheckBox box, bool checked);
+
+  // The OK action: the parameter string of the controls, or a refusal when
+  // the value box holds no number (or one too large) or the user name holds
+  // a "#", which would end its entry early and change the keys after it.
+  // A blank value box is set to "0" first.
+  Confirmation ConfirmDialog(Automation& automation);
+
+  // Shows a stored parameter string in the controls; an empty one only sets
+  // the path to the host's share root. Throws CheckError 5 for a password
+  // that does not decode, and 380 for "EQ"/"NQ" with a date kind (the
+  // controls filled up to then keep their new state).
+  void FillFromParameters(const std::wstring& parameterString, const std::wstring& hostName,
+                          Automation& automation);
+
+ private:
+  void RefreshKindLists();
+  void UpdateOldestYoungest();
+  int KindIndex() const { return state_.cmbWhat.selection; }
+  std::wstring WhatCode() const;
+  std::wstring UnitCode(const std::wstring& what) const;
+  std::wstring CompareCode() const;
+  void ShowWhatAndUnit(const std::wstring& what, const std::wstring& unit);
+
+  DialogState state_;
+};
+
+}  // namespace quarnel
