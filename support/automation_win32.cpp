@@ -1,0 +1,100 @@
+#include "support/automation_win32.h"
+
+#include <new>
+
+#include "support/check_error.h"
+#include "support/ole_date.h"
+#include "support/text.h"
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+namespace {
+
+// VarFormat: the week starts on Sunday, week 1 is the one with 1 January.
+constexpr int kFirstDayOfWeekSunday = 1;
+constexpr int kFirstWeekOfJanuaryFirst = 1;
+
+std::wstring TextOf(BSTR text) { return std::wstring(text, SysStringLen(text)); }
+
+unique_bstr BstrOf(const std::wstring& text) {
+  unique_bstr copy(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+  if (!copy) throw std::bad_alloc();
+  return copy;
+}
+
+// The run-time error a failed conversion raises in the check.
+[[noreturn]] void ThrowConversionFailure(HRESULT hr) {
+  switch (hr) {
+    case DISP_E_OVERFLOW: throw CheckError(ErrorNumber::Overflow);
+    case DISP_E_TYPEMISMATCH: throw CheckError(ErrorNumber::TypeMismatch);
+    default: throw CheckError(ErrorNumber::InvalidArgument);
+  }
+}
+
+std::wstring Format(unique_variant& value, const std::wstring& picture) {
+  unique_bstr pictureText = BstrOf(picture);
+  unique_bstr formatted;
+  const HRESULT hr = VarFormat(&value.get(), pictureText.get(), kFirstDayOfWeekSunday,
+                               kFirstWeekOfJanuaryFirst, 0, formatted.put());
+  if (FAILED(hr)) ThrowConversionFailure(hr);
+  return TextOf(formatted.get());
+}
+
+std::wstring TextOfNumber(double value) {
+  unique_bstr text;
+  const HRESULT hr = VarBstrFromR8(value, LOCALE_USER_DEFAULT, 0, text.put());
+  if (FAILED(hr)) ThrowConversionFailure(hr);
+  return TextOf(text.get());
+}
+
+}  // namespace
+
+std::wstring SystemAutomation::FormatDate(OleDate value, const std::wstring& picture) {
+  unique_variant date;
+  date.get().vt = VT_DATE;
+  date.get().date = value;
+  return Format(date, picture);
+}
+
+std::wstring SystemAutomation::FormatNumber(double value, const std::wstring& picture) {
+  unique_variant number;
+  number.get().vt = VT_R8;
+  number.get().dblVal = value;
+  return Format(number, picture);
+}
+
+std::optional<OleDate> SystemAutomation::DateFromText(const std::wstring& text) {
+  DATE date = 0;
+  unique_bstr dateText = BstrOf(text);
+  if (FAILED(VarDateFromStr(dateText.get(), LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;
+  return date;
+}
+
+std::wstring SystemAutomation::GeneralDateText(OleDate value) {
+  unique_variant date;
+  date.get().vt = VT_DATE;
+  date.get().date = value;
+  unique_variant text;
+  const HRESULT hr = VariantChangeTypeEx(text.put(), &date.get(), LOCALE_USER_DEFAULT, 0, VT_BSTR);
+  if (FAILED(hr)) ThrowConversionFailure(hr);
+  return TextOf(text.get().bstrVal);
+}
+
+std::wstring SystemAutomation::NumberText(double value) { return TextOfNumber(value); }
+
+std::optional<double> SystemAutomation::NumberFromRegionalText(const std::wstring& text) {
+  double number = 0;
+  unique_bstr numberText = BstrOf(TrimSpaces(text));
+  if (FAILED(VarR8FromStr(numberText.get(), LOCALE_USER_DEFAULT, 0, &number))) return std::nullopt;
+  return number;
+}
+
+std::wstring SystemAutomation::RegionalNumberText(double value) { return TextOfNumber(value); }
+
+OleDate SystemClock::Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return OleDateFromFields({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+}
+
+}  // namespace quarnel
