@@ -1,0 +1,274 @@
+#include "plugin/check_run.h"
+
+#include <cmath>
+#include <limits>
+
+#include "fileaccess/date_placeholder.h"
+#include "fileaccess/file_dates.h"
+#include "fileaccess/file_lookup.h"
+#include "fileaccess/file_system.h"
+#include "fileaccess/share_connection.h"
+#include "params/base64.h"
+#include "params/debug_trace.h"
+#include "params/leading_number.h"
+#include "params/parameter_string.h"
+#include "plugin/evaluation.h"
+#include "registry/month_names.h"
+#include "support/automation.h"
+#include "support/check_error.h"
+#include "support/ole_date.h"
+#include "support/text.h"
+
+namespace quarnel {
+
+Kind KindOf(const std::wstring& what) {
+  if (what.empty() || what == L"SIZE") return {Measurement::Size, false, false};
+  if (what == L"CDATE") return {Measurement::CreationDate, true, false};
+  if (what == L"WDATE") return {Measurement::LastWriteDate, false, false};
+  if (what == L"OLDCREA") return {Measurement::Scan, true, true};
+  if (what == L"OLDWRITE") return {Measurement::Scan, false, true};
+  if (what == L"YOUCREA") return {Measurement::Scan, true, false};
+  if (what == L"YOUWRITE") return {Measurement::Scan, false, false};
+  return {};
+}
+
+namespace {
+
+bool IsSet(const std::wstring& flag) { return flag == L"T"; }
+
+// Overwrites a text that held a password before its memory is given back.
+void Wipe(std::wstring& text) {
+  volatile wchar_t* p = text.data();
+  for (std::size_t i = 0; i < text.size(); ++i) p[i] = L'\0';
+  text.clear();
+}
+
+void ReadConfiguration(const std::function<std::wstring()>& readParameterString,
+                       CheckValues& values) {
+  const auto value = [&](const wchar_t* key) { return GetParameter(readParameterString(), key); };
+  values.debug = IsSet(value(L"DBG"));
+  values.authenticate = IsSet(value(L"AUTH"));
+  if (values.authenticate) {
+    values.userName = value(L"USR");
+    values.password = DecodePassword(value(L"PWD"));
+  }
+  values.path = UnescapeValue(value(L"FILE"));
+  values.what = value(L"WHT");
+  values.unit = value(L"UNIT");
+  values.threshold = ReadLeadingNumber(value(L"VAL"));
+  values.comparison = value(L"CMP");
+  values.notFoundIsOk = IsSet(value(L"FNF"));
+}
+
+// The first element of the path, once one leading "\\" is removed.
+std::wstring ServerNameOf(const std::wstring& path) {
+  const std::wstring rest = StartsWith(path, L"\\\\") ? path.substr(2) : path;
+  // An empty path has no first element to name a server by.
+  if (rest.empty()) throw CheckError(ErrorNumber::SubscriptOutOfRange);
+  return rest.substr(0, rest.find(L'\\'));
+}
+
+// The path up to and including its last "\"; a path without one is taken
+// as a directory of its own.
+std::wstring DirectoryPrefixOf(const std::wstring& path) {
+  const auto last = path.rfind(L'\\');
+  return last == std::wstring::npos ? path + L"\\" : path.substr(0, last + 1);
+}
+
+// A path that names a share ("\\srv\share") means every file in its root.
+void CompleteShareRoot(CheckValues& values) {
+  const std::wstring& path = values.path;
+  if (!StartsWith(path, L"\\\\")) return;
+  const auto first = path.find(L'\\', 2);
+  if (first != std::wstring::npos && path.find(L'\\', first + 1) != std::wstring::npos) return;
+  values.directoryPrefix = path + L"\\";
+  values.path += L"\\*.*";
+}
+
+bool IsPlainFile(const FindRecord& record) {
+  return (record.attributes & (kAttributeDirectory | kAttributeHidden | kAttributeSystem)) == 0 &&
+         record.name != L"." && record.name != L"..";
+}
+
+// The listing's own record describes the file that a second search of
+// prefix + name would find, as long as that search looks in the listed
+// directory. The listing then spares a second search per file.
+bool ListedRecordServes(const CheckValues& values) {
+  const auto last = values.path.rfind(L'\\');
+  return last != std::wstring::npos && last + 1 == values.directoryPrefix.size() &&
+         values.path.compare(0, last + 1, values.directoryPrefix) == 0;
+}
+
+// Lists the plain files that the path matches, counting each one.
+template <typename Visit>
+void ForEachListedFile(CheckMachine& machine, CheckValues& values, Visit visit) {
+  machine.files.List(values.path, [&](const FindRecord& record) {
+    if (record.name.empty()) return false;
+    if (!IsPlainFile(record)) return true;
+    if (values.entryCount == std::numeric_limits<std::int32_t>::max()) {
+      throw CheckError(ErrorNumber::Overflow);
+    }
+    ++values.entryCount;
+    visit(record);
+    return true;
+  });
+}
+
+void SumSizes(CheckMachine& machine, CheckValues& values) {
+  const bool recordServes = ListedRecordServes(values);
+  ForEachListedFile(machine, values, [&](const FindRecord& record) {
+    const std::wstring fullPath = values.directoryPrefix + record.name;
+    double size;
+    if (recordServes && !Contains(fullPath, L'{')) {
+      size = FileLengthOf(record);
+      values.errorText.clear();
+    } else {
+      size = GetFileLength(machine.files,
+                           ExpandDatePlaceholder(fullPath, machine.clock, machine.automation),
+                           values.errorText);
+    }
+    values.sizeTotal += size;
+    if (!std::isfinite(values.sizeTotal)) throw CheckError(ErrorNumber::Overflow);
+  });
+}
+
+void ReadSingleDate(CheckMachine& machine, CheckValues& values, bool creation) {
+  std::wstring date;
+  if (creation) {
+    machine.trace.Trace(L"before GetFileCreateDate");
+    date = GetFileCreateDate(machine.files, machine.monthNames, values.path);
+    machine.trace.Trace(L"after  GetFileCreateDate (" + date + L")");
+  } else {
+    machine.trace.Trace(L"before GetFileLastWriteDate");
+    date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, values.path);
+    machine.trace.Trace(L"after GetFileLastWriteDate (" + date + L")");
+  }
+  values.entryCount = StartsWith(date, L"ERR:") ? 0 : 1;
+  values.fileDate = date;
+}
+
+// Picks the oldest or the youngest listed file by one of its dates. Equal
+// dates keep the file listed first.
+void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const Kind& kind) {
+  const bool recordServes = ListedRecordServes(values);
+  std::optional<std::wstring> bestDate;
+  OleDate bestValue = 0;
+  std::wstring lastFailedRead;
+
+  ForEachListedFile(machine, values, [&](const FindRecord& record) {
+    const std::wstring fullPath = values.directoryPrefix + record.name;
+    std::wstring candidate;
+    if (kind.creation) {
+      candidate = recordServes
+                      ? FileCreateDateOf(machine.files, machine.monthNames, record)
+                      : GetFileCreateDate(machine.files, machine.monthNames, fullPath);
+    } else {
+      candidate = recordServes ? FileLastWriteDateOf(machine.files, machine.monthNames,
+                                                     machine.trace, fullPath, record)
+                               : GetFileLastWriteDate(machine.files, machine.monthNames,
+                                                      machine.trace, fullPath);
+      machine.trace.Trace(fullPath + L"date:" + candidate);
+    }
+    if (StartsWith(candidate, L"ERR")) {
+      lastFailedRead = candidate;
+      return;
+    }
+    if (!bestDate) {
+      bestValue = DateValueOf(machine.automation, candidate);
+      bestDate = candidate;
+      values.chosenPath = fullPath;
+      return;
+    }
+    const OleDate candidateValue = DateValueOf(machine.automation, candidate);
+    const long long difference = DateDifference(L"s", bestValue, candidateValue);
+    if (kind.oldest ? difference < 0 : difference > 0) {
+      bestDate = candidate;
+      bestValue = candidateValue;
+      values.chosenPath = fullPath;
+    }
+  });
+
+  values.fileDate = bestDate;
+  machine.trace.Trace((kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" +
+                      bestDate.value_or(L""));
+  // Files were listed but not one date could be read: that is a failed
+  // read, not an age counted from the zero date.
+  if (values.entryCount != 0 && !bestDate) values.errorText = lastFailedRead;
+}
+
+void Measure(CheckMachine& machine, CheckValues& values) {
+  const Kind kind = KindOf(values.what);
+  switch (kind.measurement) {
+    case Measurement::Size: SumSizes(machine, values); break;
+    case Measurement::CreationDate:
+    case Measurement::LastWriteDate: ReadSingleDate(machine, values, kind.creation); break;
+    case Measurement::Scan: ScanForOldestOrYoungest(machine, values, kind); break;
+    case Measurement::Nothing: break;
+  }
+}
+
+// Keeps the share connection of one run and cancels it on every way out.
+class ShareConnection {
+ public:
+  explicit ShareConnection(NetworkApi& network) : network_(network) {}
+  ~ShareConnection() { Cancel(); }
+  ShareConnection(const ShareConnection&) = delete;
+  ShareConnection& operator=(const ShareConnection&) = delete;
+
+  bool Connect(FileSystem& files, CheckValues& values, std::wstring& errorText) {
+    server_ = values.serverName;
+    connected_ = ConnectIpcShare(network_, files, server_, values.userName, values.password,
+                                 errorText);
+    Wipe(values.password);
+    return connected_;
+  }
+  void Cancel() {
+    if (!connected_) return;
+    connected_ = false;
+    try {
+      DisconnectIpcShare(network_, server_);
+    } catch (const CheckError&) {
+      // Cancelling is best effort; the system drops the connection later.
+    }
+  }
+
+ private:
+  NetworkApi& network_;
+  std::wstring server_;
+  bool connected_ = false;
+};
+
+}  // namespace
+
+CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
+                      CheckMachine& machine) {
+  CheckValues values;
+  ShareConnection share(machine.network);
+  try {
+    machine.monthNames.Load(machine.registry);
+    ReadConfiguration(readParameterString, values);
+    if (Contains(values.path, L'{') && Contains(values.path, L'}')) {
+      values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);
+    }
+    if (values.authenticate) {
+      values.serverName = ServerNameOf(values.path);
+      std::wstring connectionError;
+      if (!share.Connect(machine.files, values, connectionError)) {
+        DisconnectIpcShare(machine.network, values.serverName);
+        return {false, connectionError, false};
+      }
+    }
+    values.directoryPrefix = DirectoryPrefixOf(values.path);
+    CompleteShareRoot(values);
+    values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);
+    Measure(machine, values);
+    share.Cancel();
+    return Evaluate(values, machine);
+  } catch (const CheckError& error) {
+    Wipe(values.password);
+    share.Cancel();
+    return ErrorReport(error, values, machine);
+  }
+}
+
+}  // namespace quarnel

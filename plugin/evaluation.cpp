@@ -1,0 +1,171 @@
+#include "plugin/evaluation.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "fileaccess/file_dates.h"
+#include "params/debug_trace.h"
+#include "registry/month_names.h"
+#include "support/automation.h"
+#include "support/ole_date.h"
+#include "support/text.h"
+
+namespace quarnel {
+namespace {
+
+bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
+
+// Size units divide by powers of 1024; an unknown unit leaves bytes.
+double DivisorOf(const std::wstring& unit) {
+  if (unit == L"KB") return 1024.0;
+  if (unit == L"MB") return 1048576.0;
+  if (unit == L"GB") return 1073741824.0;
+  if (unit == L"TB") return 1099511627776.0;
+  return 1.0;
+}
+
+// The comparison names the alarm condition: the check passes when it does
+// not hold. An unknown comparison never passes.
+bool SizePasses(const std::wstring& comparison, double value, double threshold) {
+  if (comparison == L"LT") return !(value < threshold);
+  if (comparison == L"GT") return !(value > threshold);
+  if (comparison == L"EQ") return !(value == threshold);
+  if (comparison == L"NQ") return !(value != threshold);
+  return false;
+}
+
+// Ages compare only "less" and "more".
+bool AgePasses(const std::wstring& comparison, std::int32_t age, double threshold) {
+  if (comparison == L"LT") return !(age < threshold);
+  if (comparison == L"GT") return !(age > threshold);
+  return false;
+}
+
+const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
+
+// The age units count minute, hour and day boundaries whatever their letter
+// case; any other code goes to the date difference as it stands, which
+// rejects what it does not know.
+std::wstring AgeIntervalOf(const std::wstring& unit) {
+  if (unit == L"N" || unit == L"n") return L"n";
+  if (unit == L"H" || unit == L"h") return L"h";
+  if (unit == L"D" || unit == L"d") return L"d";
+  return unit;
+}
+
+std::wstring UnitWordOf(const std::wstring& unit) {
+  if (unit == L"N") return L"minutes";
+  if (unit == L"H") return L"hours";
+  if (unit == L"D") return L"days";
+  return L"unknown unit (" + unit + L")";
+}
+
+std::wstring NowText(CheckMachine& machine) {
+  const DateTimeFields now = FieldsFromOleDate(machine.clock.Now());
+  return DateText(machine.monthNames,
+                  CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second});
+}
+
+std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
+  const double scaled = values.sizeTotal / DivisorOf(values.unit);
+  double value = 0;
+  std::wstring result;
+  if (scaled != 0) {
+    const bool bytes = values.unit == L"B";
+    const std::wstring number =
+        TrimSpaces(machine.automation.FormatNumber(scaled, bytes ? L"#" : L"#0.0"));
+    // The text shows the total as it is; the comparison uses it rounded to
+    // whole bytes, or to one decimal, halves up.
+    value = bytes ? std::floor(scaled) : std::floor(scaled * 10 + 0.5) / 10;
+    if (!std::isfinite(value)) throw CheckError(ErrorNumber::Overflow);
+    result = L"Size of " + values.path + L" is " + number + L" " + values.unit;
+  } else {
+    result = L"Size of " + values.path + L" is 0 " + values.unit;
+  }
+  values.passed = SizePasses(values.comparison, value, values.threshold);
+  return result;
+}
+
+std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
+  Automation& automation = machine.automation;
+  TraceSink& trace = machine.trace;
+  values.nowText = NowText(machine);
+  const std::wstring fileDate = values.fileDate.value_or(L"");
+
+  trace.Trace(L"in case Nn:" + values.nowText + L" " +
+              TruthWord(automation.DateFromText(values.nowText).has_value()) + L"--" + fileDate +
+              L" " + TruthWord(automation.DateFromText(fileDate).has_value()));
+  trace.Trace(L"in case Dn:" + automation.GeneralDateText(DateValueOf(automation, values.nowText)));
+  trace.Trace(L"in case Nd:" + fileDate);
+  trace.Trace(L"in case Nn:" + automation.GeneralDateText(DateValueOf(automation, fileDate)));
+  trace.Trace(L"in case unit:" + values.unit);
+
+  const long long difference =
+      DateDifference(AgeIntervalOf(values.unit), DateValueOf(automation, fileDate),
+                     DateValueOf(automation, values.nowText));
+  if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
+  const auto age = static_cast<std::int32_t>(difference);
+  trace.Trace(L"in case dif:" + DecimalText(age));
+
+  const Kind kind = KindOf(values.what);
+  const std::wstring& subject = kind.measurement == Measurement::Scan ? values.chosenPath
+                                                                      : values.path;
+  std::wstring result = subject + L" was " + (kind.creation ? L"created " : L"written ") +
+                        DecimalText(age) + L" " + UnitWordOf(values.unit) + L" ago";
+  if (values.debug) result += L" (ID=" + fileDate + L"  - N=" + values.nowText + L")";
+  values.passed = AgePasses(values.comparison, age, values.threshold);
+  return result;
+}
+
+CheckOutcome CommonEnd(const CheckValues& values, CheckMachine& machine, std::wstring result) {
+  machine.trace.Trace(L"COM CHECK: RES: " + result);
+  machine.trace.Trace(L"COM CHECK: OUT: " +
+                      machine.automation.GeneralDateText(machine.clock.Now()));
+  return {values.passed, std::move(result), true};
+}
+
+// The value type that a text of the report converts to: an empty text is
+// the zero date; a text that is no date is shown as the text it is.
+const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text) {
+  return text.empty() || automation.DateFromText(text) ? L"Date" : L"String";
+}
+
+}  // namespace
+
+OleDate DateValueOf(Automation& automation, const std::wstring& dateText) {
+  const auto value = automation.DateFromText(dateText);
+  if (!value) throw CheckError(ErrorNumber::TypeMismatch);
+  return *value;
+}
+
+CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
+  if (values.entryCount != 0) {
+    if (!values.errorText.empty()) {
+      values.passed = false;
+      return CommonEnd(values, machine, values.errorText);
+    }
+    std::wstring result = IsSizeCheck(values.what) ? EvaluateSize(values, machine)
+                                                   : EvaluateDate(values, machine);
+    return CommonEnd(values, machine, std::move(result));
+  }
+  // Nothing found: no trace line, and the shared parameter string stays.
+  if (values.notFoundIsOk) return {true, L"No matching files", false};
+  if (IsSizeCheck(values.what)) return {false, L"ERR: No matching files", false};
+  return {false, values.fileDate, false};
+}
+
+CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
+                         CheckMachine& machine) {
+  Automation& automation = machine.automation;
+  const std::wstring fileDate = values.fileDate.value_or(L"");
+  const std::wstring report =
+      L"ERR: " + error.description() + L" (" + DecimalText(error.number()) + L") at 0 params: " +
+      values.unit + L"-" + fileDate + L"-" + values.nowText + L"-" +
+      automation.NumberText(values.sizeTotal) + L"- type: Double-" +
+      ConvertedTypeOf(automation, fileDate) + L"-" + ConvertedTypeOf(automation, values.nowText) +
+      L"- pat=" + values.path;
+  machine.trace.Trace(L"ERROR " + report);
+  return {values.passed, report, true};
+}
+
+}  // namespace quarnel
