@@ -27,7 +27,8 @@ std::wstring ExpandDatePlaceholder(const std::wstring& text, Clock& clock, Autom
   const std::size_t open = text.find(L'{');
   if (open == std::wstring::npos) return text;
   // The closing brace is searched from the start of the text, not from the
-  // "{". Without one, the placeholder ends in front of the text.
+  // "{". Without one the placeholder ends in front of the text: empty when
+  // the "{" comes first (the text stays as it is), a failure otherwise.
   const std::size_t closeFound = text.find(L'}');
   const std::ptrdiff_t afterClose = closeFound == std::wstring::npos ? 0 : static_cast<std::ptrdiff_t>(closeFound) + 1;
   const std::ptrdiff_t length = afterClose - static_cast<std::ptrdiff_t>(open);
