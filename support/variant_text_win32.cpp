@@ -12,7 +12,10 @@ std::wstring TextOfBstr(BSTR text) { return std::wstring(text, SysStringLen(text
 
 std::wstring VariantText(const VARIANT& value) {
   unique_variant direct;
-  if (FAILED(VariantCopyInd(direct.put(), &value))) throw CheckError(ErrorNumber::TypeMismatch);
+  // VariantCopyInd does not change its source; its declaration lacks the const.
+  if (FAILED(VariantCopyInd(direct.put(), const_cast<VARIANT*>(&value)))) {
+    throw CheckError(ErrorNumber::TypeMismatch);
+  }
   switch (V_VT(&direct.get())) {
     case VT_EMPTY: return std::wstring();
     case VT_NULL: throw CheckError(ErrorNumber::InvalidUseOfNull);
