@@ -1,0 +1,41 @@
+#pragma once
+// The plug-in as a monitoring host sees it: an object created by its
+// programmatic identifier and driven through IDispatch by member names.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+
+// A failed COM call, with what the object said about it.
+struct CallFailure {
+  std::wstring call;
+  HRESULT result;
+  std::wstring description;  // from EXCEPINFO; may be empty
+};
+
+class LateBoundObject {
+ public:
+  // Throws CallFailure when the class is not registered or cannot be made.
+  explicit LateBoundObject(const std::wstring& progId);
+
+  // Each throws CallFailure when the name is unknown or the call fails.
+  void Put(const std::wstring& property, const VARIANT& value);
+  VARIANT Get(const std::wstring& property);
+  VARIANT Call(const std::wstring& method);
+
+ private:
+  DISPID IdOf(const std::wstring& name);
+  VARIANT Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments);
+
+  com_ptr<IDispatch> object_;
+};
+
+// The system's message for an HRESULT, empty when it has none.
+std::wstring MessageOf(HRESULT result);
+
+}  // namespace quarnel

@@ -1,0 +1,26 @@
+// The four entry points of the in-process server (exported through
+// comquarnel.def) and the DLL's entry function.
+
+#include <windows.h>
+
+#include "plugin/server/class_factory.h"
+#include "plugin/server/module.h"
+#include "plugin/server/registration.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    quarnel::RememberModule(module);
+    DisableThreadLibraryCalls(module);
+  }
+  return TRUE;
+}
+
+STDAPI DllCanUnloadNow() { return quarnel::ModuleInUse() ? S_FALSE : S_OK; }
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* factory) {
+  return quarnel::GetClassFactory(clsid, iid, factory);
+}
+
+STDAPI DllRegisterServer() { return quarnel::RegisterServer(); }
+
+STDAPI DllUnregisterServer() { return quarnel::UnregisterServer(); }

@@ -1,0 +1,24 @@
+#pragma once
+// What the DLL knows about itself: its module handle and path, its own
+// type library, and whether anything still keeps it loaded.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+namespace quarnel {
+
+void RememberModule(HINSTANCE module);
+std::wstring ModulePath();
+
+// Live objects, live class factories and LockServer(TRUE) calls each hold
+// one reference; DllCanUnloadNow says yes only when none is left.
+void AddModuleReference();
+void ReleaseModuleReference();
+bool ModuleInUse();
+
+// The type library embedded in this DLL as resource TYPELIB 1.
+HRESULT LoadOwnTypeLibrary(ITypeLib** library);
+
+}  // namespace quarnel

@@ -1,0 +1,200 @@
+#include "plugin/server/quarnelcom.h"
+
+#include <oleauto.h>
+
+#include <new>
+#include <utility>
+
+#include "plugin/check_win32.h"
+#include "plugin/server/error_result.h"
+#include "plugin/server/module.h"
+#include "plugin/server/shared_parameter_string.h"
+#include "support/text.h"
+#include "support/variant_text_win32.h"
+
+namespace quarnel {
+namespace {
+
+// Replaces the stored value with its own copy of `value`, whatever its type.
+// A by-reference VARIANT is followed to its value, so that nothing keeps a
+// pointer into the caller's memory; an object inside is held by a new
+// reference. When the copy fails the stored value stays as it was.
+HRESULT StoreCopy(unique_variant& stored, const VARIANT& value) {
+  unique_variant copy;
+  const HRESULT copied = VariantCopyInd(copy.put(), const_cast<VARIANT*>(&value));
+  if (FAILED(copied)) return copied;
+  std::swap(stored.get(), copy.get());
+  return S_OK;
+}
+
+// Hands out a copy of the stored value; an object inside comes out as a new
+// reference to the same object.
+HRESULT CopyStored(const unique_variant& stored, VARIANT* value) {
+  if (value == nullptr) return E_POINTER;
+  VariantInit(value);
+  return VariantCopy(value, const_cast<VARIANT*>(&stored.get()));
+}
+
+// A text as a BSTR VARIANT; throws std::bad_alloc when the BSTR cannot be made.
+VARIANT TextVariant(const std::wstring& text) {
+  unique_variant value;
+  V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  if (V_BSTR(&value.get()) == nullptr) throw std::bad_alloc();
+  V_VT(&value.get()) = VT_BSTR;
+  return value.release();
+}
+
+HRESULT LoadInterfaceTypeInfo(com_ptr<ITypeInfo>& typeInfo) {
+  com_ptr<ITypeLib> library;
+  const HRESULT loaded = LoadOwnTypeLibrary(library.put());
+  if (FAILED(loaded)) return loaded;
+  return library->GetTypeInfoOfGuid(IID__quarnelcom, typeInfo.put());
+}
+
+}  // namespace
+
+HRESULT quarnelcom::Create(REFIID iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  com_ptr<ITypeInfo> typeInfo;
+  const HRESULT loaded = LoadInterfaceTypeInfo(typeInfo);
+  if (FAILED(loaded)) return loaded;
+
+  quarnelcom* created = nullptr;
+  try {
+    created = new quarnelcom(std::move(typeInfo));
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+  const HRESULT answered = created->QueryInterface(iid, object);
+  created->Release();
+  return answered;
+}
+
+quarnelcom::quarnelcom(com_ptr<ITypeInfo> typeInfo)
+    : typeInfo_(std::move(typeInfo)), dialog_(std::make_unique<FrmMain>()) {
+  AddModuleReference();
+}
+
+quarnelcom::~quarnelcom() { ReleaseModuleReference(); }
+
+HRESULT quarnelcom::QueryInterface(REFIID iid, void** object) {
+  if (object == nullptr) return E_POINTER;
+  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__quarnelcom) {
+    *object = static_cast<_quarnelcom*>(this);
+  } else if (iid == IID_ISupportErrorInfo) {
+    *object = static_cast<ISupportErrorInfo*>(this);
+  } else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG quarnelcom::AddRef() { return ++references_; }
+
+ULONG quarnelcom::Release() {
+  const ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT quarnelcom::GetTypeInfoCount(UINT* count) {
+  if (count == nullptr) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT quarnelcom::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (info == nullptr) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  typeInfo_->AddRef();
+  *info = typeInfo_.get();
+  return S_OK;
+}
+
+HRESULT quarnelcom::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  return DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
+}
+
+HRESULT quarnelcom::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* arguments,
+                           VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  return typeInfo_->Invoke(static_cast<_quarnelcom*>(this), id, flags, arguments, result,
+                           exception, badArgument);
+}
+
+HRESULT quarnelcom::InterfaceSupportsErrorInfo(REFIID iid) {
+  return iid == IID__quarnelcom ? S_OK : S_FALSE;
+}
+
+HRESULT quarnelcom::sa_docheck(VARIANT_BOOL* status) {
+  if (status == nullptr) return E_POINTER;
+  *status = VARIANT_FALSE;
+  try {
+    const HostCheckResult outcome = RunCheckForHost(parameter_.get());
+    if (outcome.shareParameterString) {
+      const HRESULT shared = StoreSharedParameterString(parameter_.get());
+      if (FAILED(shared)) return shared;
+    }
+    const HRESULT stored = StoreResultText(outcome.result);
+    if (FAILED(stored)) return stored;
+    *status = outcome.status;
+    return S_OK;
+  } catch (...) {
+    return HResultFromCurrentException();
+  }
+}
+
+HRESULT quarnelcom::StoreResultText(const std::optional<std::wstring>& text) {
+  unique_variant value;
+  if (text) *value.put() = TextVariant(*text);
+  // Through the property's own put, as a host's assignment would go.
+  return put_sa_result(value.get());
+}
+
+HRESULT quarnelcom::sa_showGUI() {
+  try {
+    const std::wstring timeoutText = TrimSpaces(VariantText(timeout_.get()));
+    const std::wstring parameterString = VariantText(parameter_.get());
+    const std::wstring hostName = VariantText(hostname_.get());
+    const std::optional<std::wstring> confirmed =
+        dialog_->ShowModal(timeoutText, parameterString, hostName);
+    // Closed with the close box: the configuration stays as it was.
+    if (!confirmed) return S_OK;
+
+    unique_variant newParameterString;
+    *newParameterString.put() = TextVariant(*confirmed);
+    const HRESULT shared = StoreSharedParameterString(newParameterString.get());
+    if (FAILED(shared)) return shared;
+    // The confirmed text itself, not a second read of the shared variable:
+    // a check finishing on another thread may already have replaced it.
+    return put_sa_parameter(newParameterString.get());
+  } catch (...) {
+    return HResultFromCurrentException();
+  }
+}
+
+// putref takes an object by reference: StoreCopy holds the object itself,
+// with its reference count raised. A value that holds no object (a text, a
+// number) is stored as put would store it, rather than refused, so that a
+// host that assigns everything with Set keeps working.
+HRESULT quarnelcom::put_sa_result(VARIANT value) { return StoreCopy(result_, value); }
+HRESULT quarnelcom::putref_sa_result(VARIANT value) { return StoreCopy(result_, value); }
+HRESULT quarnelcom::get_sa_result(VARIANT* value) { return CopyStored(result_, value); }
+HRESULT quarnelcom::put_sa_parameter(VARIANT value) { return StoreCopy(parameter_, value); }
+HRESULT quarnelcom::putref_sa_parameter(VARIANT value) { return StoreCopy(parameter_, value); }
+HRESULT quarnelcom::get_sa_parameter(VARIANT* value) { return CopyStored(parameter_, value); }
+HRESULT quarnelcom::put_sa_timeout(VARIANT value) { return StoreCopy(timeout_, value); }
+HRESULT quarnelcom::putref_sa_timeout(VARIANT value) { return StoreCopy(timeout_, value); }
+HRESULT quarnelcom::get_sa_timeout(VARIANT* value) { return CopyStored(timeout_, value); }
+HRESULT quarnelcom::put_sa_hostname(VARIANT value) { return StoreCopy(hostname_, value); }
+HRESULT quarnelcom::putref_sa_hostname(VARIANT value) { return StoreCopy(hostname_, value); }
+HRESULT quarnelcom::get_sa_hostname(VARIANT* value) { return CopyStored(hostname_, value); }
+
+}  // namespace quarnel

@@ -1,0 +1,78 @@
+#pragma once
+// The creatable class quarnelcom: four VARIANT properties, the check and
+// the configuration dialog, served to late-bound callers from the DLL's own
+// type library.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "dialog/frmmain_win32.h"
+#include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+
+class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
+ public:
+  // Creates an object and hands out its interface `iid`.
+  static HRESULT Create(REFIID iid, void** object);
+
+  quarnelcom(const quarnelcom&) = delete;
+  quarnelcom& operator=(const quarnelcom&) = delete;
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDispatch, answered by the type information of _quarnelcom.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                   DISPPARAMS* arguments, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* badArgument) override;
+
+  // ISupportErrorInfo
+  HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
+
+  // _quarnelcom
+  HRESULT STDMETHODCALLTYPE sa_docheck(VARIANT_BOOL* status) override;
+  HRESULT STDMETHODCALLTYPE sa_showGUI() override;
+  HRESULT STDMETHODCALLTYPE put_sa_result(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE putref_sa_result(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE get_sa_result(VARIANT* value) override;
+  HRESULT STDMETHODCALLTYPE put_sa_parameter(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE putref_sa_parameter(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE get_sa_parameter(VARIANT* value) override;
+  HRESULT STDMETHODCALLTYPE put_sa_timeout(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE putref_sa_timeout(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE get_sa_timeout(VARIANT* value) override;
+  HRESULT STDMETHODCALLTYPE put_sa_hostname(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE putref_sa_hostname(VARIANT value) override;
+  HRESULT STDMETHODCALLTYPE get_sa_hostname(VARIANT* value) override;
+
+ private:
+  explicit quarnelcom(com_ptr<ITypeInfo> typeInfo);
+  ~quarnelcom();
+
+  HRESULT StoreResultText(const std::optional<std::wstring>& text);
+
+  std::atomic<ULONG> references_{1};
+  com_ptr<ITypeInfo> typeInfo_;
+  // Declared before the dialog so that the dialog is released first when
+  // the object goes.
+  unique_variant hostname_;
+  unique_variant timeout_;
+  unique_variant parameter_;
+  unique_variant result_;
+  std::unique_ptr<FrmMain> dialog_;
+};
+
+}  // namespace quarnel

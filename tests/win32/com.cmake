@@ -1,0 +1,65 @@
+# The COM tests: registration of comquarnel.dll in the build tree's Wine
+# prefix, VBScript and C++ clients of the object, the type library, and the
+# stand-in host with its trace viewer. Included from tests/CMakeLists.txt,
+# where the GoogleTest programs of tests/win32 are defined.
+
+set(wine_run ${CMAKE_SOURCE_DIR}/tests/win32/wine-run)
+set(run_vbs ${CMAKE_SOURCE_DIR}/tests/win32/run-vbs)
+set(prefix ${CMAKE_BINARY_DIR}/wineprefix)
+
+# regsvr32 in the prefix: $1 prefix, $2 the DLL, $3... regsvr32's switches.
+set(regsvr32 [=[
+prefix=$1 dll=$2; shift 2
+exec "$0" "$prefix" regsvr32 "$@" "$(WINEPREFIX=$prefix winepath -w "$dll")"
+]=])
+
+add_test(NAME com_register
+         COMMAND sh -c "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> /s)
+set_tests_properties(com_register PROPERTIES
+  FIXTURES_SETUP com_registered FIXTURES_REQUIRED wine_ready
+  RESOURCE_LOCK com_registration)
+
+# Tests that create the object need the registration, and must not run
+# while the unregistration test has taken it away.
+function(quarnel_requires_registration)
+  set_tests_properties(${ARGN} PROPERTIES
+    FIXTURES_REQUIRED "wine_ready;com_registered" RESOURCE_LOCK com_registration)
+endfunction()
+
+add_test(NAME com_object_vbs
+         COMMAND ${run_vbs} ${prefix} ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_object.vbs)
+quarnel_requires_registration(com_object_vbs)
+
+# The identifiers that unregistration has to remove, as the IDL declares them.
+file(READ ${CMAKE_SOURCE_DIR}/plugin/quarnel.idl idl)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/plugin/quarnel.idl)
+function(quarnel_idl_uuid declaration variable)
+  if(NOT idl MATCHES "uuid\\(([0-9a-fA-F-]+)\\)[^]]*\\][ \t\r\n]*${declaration}")
+    message(FATAL_ERROR "quarnel.idl declares no uuid for '${declaration}'")
+  endif()
+  set(${variable} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
+endfunction()
+quarnel_idl_uuid("library comQuarnel" libid)
+quarnel_idl_uuid("interface _quarnelcom" iid)
+quarnel_idl_uuid("coclass quarnelcom" clsid)
+
+add_test(NAME com_unregister
+         COMMAND sh -c [=[
+regsvr32=$1 wine_run=$2 run_vbs=$3 prefix=$4 dll=$5 script=$6; shift 6
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; exit 1; }
+"$run_vbs" "$prefix" "$script" "$@"; status=$?
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
+exit $status
+]=] com_unregister "${regsvr32}" ${wine_run} ${run_vbs} ${prefix} $<TARGET_FILE:comquarnel>
+                 ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_unregistered.vbs ${clsid} ${libid} ${iid})
+quarnel_requires_registration(com_unregister)
+
+quarnel_requires_registration(com_object_test host_test)
+target_link_libraries(com_object_test PRIVATE quarnel_com_ids)
+
+# host_test drives quarnel-host.exe and checks its command line handling.
+add_executable(trace_sample win32/trace_sample.cpp)
+target_sources(host_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+add_dependencies(host_test quarnel-host trace_sample)
+add_dependencies(typelib_test comquarnel)
+add_dependencies(com_object_test comquarnel)
