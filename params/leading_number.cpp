@@ -30,8 +30,6 @@ class SignificantCharacters {
     while (position_ < text_.size() && IsSkipped(text_[position_])) ++position_;
     return position_ < text_.size() ? text_[position_] : L'\0';
   }
-  void Advance() { ++position_; }
-
   bool TakeIf(wchar_t wanted) {
     if (Peek() != wanted) return false;
     Advance();
@@ -53,6 +51,7 @@ class SignificantCharacters {
   }
 
  private:
+  void Advance() { ++position_; }
   static bool IsSkipped(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n'; }
 
   const std::wstring& text_;
