@@ -6,10 +6,14 @@ namespace quarnel {
 
 std::string ToAnsi(const std::wstring& text) {
   if (text.empty()) return std::string();
+  // No best-fit mapping: a character that the code page lacks becomes "?",
+  // never a look-alike letter that would silently change a password.
+  constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
   const int size = static_cast<int>(text.size());
-  const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int needed =
+      WideCharToMultiByte(CP_ACP, kFlags, text.data(), size, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(needed), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), size, bytes.data(), needed, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, kFlags, text.data(), size, bytes.data(), needed, nullptr, nullptr);
   return bytes;
 }
 

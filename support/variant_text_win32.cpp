@@ -23,7 +23,9 @@ std::wstring VariantText(const VARIANT& value) {
     default: break;
   }
   unique_variant text;
-  if (FAILED(VariantChangeTypeEx(text.put(), &direct.get(), LOCALE_USER_DEFAULT, 0, VT_BSTR))) {
+  // Booleans read "True" and "False", as Automation callers write them.
+  if (FAILED(VariantChangeTypeEx(text.put(), &direct.get(), LOCALE_USER_DEFAULT,
+                                 VARIANT_ALPHABOOL, VT_BSTR))) {
     throw CheckError(ErrorNumber::TypeMismatch);
   }
   return TextOfBstr(V_BSTR(&text.get()));
