@@ -63,3 +63,8 @@ target_sources(host_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(host_test quarnel-host trace_sample)
 add_dependencies(typelib_test comquarnel)
 add_dependencies(com_object_test comquarnel)
+
+# check_test runs whole checks through quarnel-host.exe on real files.
+quarnel_requires_registration(check_test)
+target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+add_dependencies(check_test quarnel-host comquarnel)

@@ -1,0 +1,202 @@
+// Whole checks as the host runs them: quarnel-host.exe against the
+// registered DLL, on real files that the test makes, with the trace lines
+// read through the host's debugger.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "program_run.h"
+#include "support/codepage.h"
+
+namespace quarnel {
+namespace {
+
+constexpr ULONGLONG kTicksPerDay = 864000000000ull;
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
+                      nullptr, nullptr);
+  return bytes;
+}
+
+FILETIME FileTimeOf(ULONGLONG ticks) {
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+ULONGLONG NowTicks() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+// The date text that the plug-in writes for a UTC file time.
+std::string DateTextOf(ULONGLONG ticks) {
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const FILETIME utc = FileTimeOf(ticks);
+  FILETIME local;
+  SYSTEMTIME t;
+  FileTimeToLocalFileTime(&utc, &local);
+  FileTimeToSystemTime(&local, &t);
+  return std::to_string(t.wDay) + "-" + kMonths[t.wMonth - 1] + "-" + std::to_string(t.wYear) +
+         " " + std::to_string(t.wHour) + ":" + std::to_string(t.wMinute) + ":" +
+         std::to_string(t.wSecond);
+}
+
+class CheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    directory_ = std::wstring(temp) + L"quarnel-check-" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(directory_.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+  void TearDown() override {
+    for (const auto& file : made_) DeleteFileW(file.c_str());
+    RemoveDirectoryW(directory_.c_str());
+  }
+
+  std::wstring PathOf(const std::wstring& name) const { return directory_ + L"\\" + name; }
+
+  // Makes a file of `size` bytes, last written (and created) at `ticks`.
+  void MakeFile(const std::wstring& name, DWORD size, ULONGLONG ticks = 0) {
+    const std::wstring path = PathOf(name);
+    const unique_handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
+    const std::string content(size, 'x');
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), content.data(), size, &written, nullptr));
+    if (ticks != 0) {
+      const FILETIME time = FileTimeOf(ticks);
+      ASSERT_TRUE(SetFileTime(file.get(), &time, nullptr, &time));
+    }
+    made_.push_back(path);
+  }
+
+  ProgramRun Check(const std::wstring& parameters) {
+    return RunProgram({HostPath(), L"check", L"--trace", parameters});
+  }
+
+  std::wstring directory_;
+  std::vector<std::wstring> made_;
+};
+
+std::vector<std::string> TraceLines(const ProgramRun& run) {
+  std::vector<std::string> traces;
+  for (const auto& line : run.lines)
+    if (line.rfind("trace: ", 0) == 0) traces.push_back(line.substr(7));
+  return traces;
+}
+
+TEST_F(CheckTest, SumsTheSizesOfTheMatchingFiles) {
+  MakeFile(L"a.log", 10);
+  MakeFile(L"b.log", 20);
+  MakeFile(L"c.log", 30);
+  MakeFile(L"d.txt", 1000);
+  const std::wstring pattern = PathOf(L"*.log");
+
+  ProgramRun run = Check(L"#FILE=" + pattern + L"#WHT=SIZE#CMP=GT#VAL=50#UNIT=B#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[0], "status: False");
+  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(pattern) + " is 60 B");
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(TraceLines(run)[0], "COM CHECK: RES: Size of " + Utf8(pattern) + " is 60 B");
+
+  run = Check(L"#FILE=" + pattern + L"#WHT=SIZE#CMP=GT#VAL=.1#UNIT=KB#");
+  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(pattern) + " is 0.1 KB");
+  EXPECT_EQ(run.exitCode, 0u);
+}
+
+TEST_F(CheckTest, FindsANameOutsideTheAnsiCodePageAsItself) {
+  MakeFile(L"\u0436.dat", 7);
+  MakeFile(L"x.dat", 100);  // "ж" must not turn into a "?" that matches this
+  const std::wstring path = PathOf(L"\u0436.dat");
+  const ProgramRun run = Check(L"#FILE=" + path + L"#WHT=SIZE#CMP=GT#VAL=10#UNIT=B#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(path) + " is 7 B");
+}
+
+TEST_F(CheckTest, ALastWriteCheckTracesItsReadsExactly) {
+  const ULONGLONG written = NowTicks() - 2 * kTicksPerDay;
+  MakeFile(L"app.log", 1, written);
+  const std::wstring path = PathOf(L"app.log");
+  const std::string date = DateTextOf(written);
+
+  const ProgramRun run = Check(L"#FILE=" + path + L"#WHT=WDATE#CMP=GT#VAL=1#UNIT=D#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[0], "status: False");
+  EXPECT_EQ(run.lines[1], "result: " + Utf8(path) + " was written 2 days ago");
+  const auto traces = TraceLines(run);
+  ASSERT_GE(traces.size(), 4u);
+  EXPECT_EQ(traces[0], "before GetFileLastWriteDate");
+  EXPECT_EQ(traces[1].rfind("Month seen: ", 0), 0u);
+  EXPECT_EQ(traces[2], "GetFileLastWriteDate - " + Utf8(path) + " : " + date);
+  EXPECT_EQ(traces[3], "after GetFileLastWriteDate (" + date + ")");
+  EXPECT_EQ(traces.back().rfind("COM CHECK: OUT: ", 0), 0u);
+}
+
+TEST_F(CheckTest, PicksTheOldestMatchingFile) {
+  const ULONGLONG now = NowTicks();
+  MakeFile(L"b.log", 1, now - 3 * kTicksPerDay);
+  MakeFile(L"a.log", 1, now - 5 * kTicksPerDay);
+  MakeFile(L"c.log", 1, now - 1 * kTicksPerDay);
+
+  const ProgramRun run = Check(L"#FILE=" + PathOf(L"*.log") + L"#WHT=OLDWRITE#CMP=GT#VAL=7#UNIT=D#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[0], "status: True");
+  EXPECT_EQ(run.lines[1], "result: " + Utf8(PathOf(L"a.log")) + " was written 5 days ago");
+  const auto traces = TraceLines(run);
+  const std::string oldest = "OLDEST: " + Utf8(PathOf(L"a.log")) + "-" + DateTextOf(now - 5 * kTicksPerDay);
+  EXPECT_NE(std::find(traces.begin(), traces.end(), oldest), traces.end()) << oldest;
+}
+
+TEST_F(CheckTest, ExpandsTodaysDateInTheFileName) {
+  SYSTEMTIME today;
+  GetLocalTime(&today);
+  wchar_t name[32];
+  swprintf(name, 32, L"app%04u%02u%02u.log", today.wYear, today.wMonth, today.wDay);
+  MakeFile(name, 12);
+  const ProgramRun run =
+      Check(L"#FILE=" + PathOf(L"app{yyyymmdd}.log") + L"#WHT=SIZE#CMP=LT#VAL=1#UNIT=B#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(PathOf(name)) + " is 12 B");
+}
+
+TEST_F(CheckTest, FailuresReachTheHostAsFalseStatusAndText) {
+  const std::wstring missing = PathOf(L"missing.log");
+  struct {
+    std::wstring parameters;
+    std::string result;
+  } cases[] = {
+      {L"#FILE=" + missing + L"#WHT=CDATE#", "result: ERR:"},
+      {L"#FILE=" + PathOf(L"*.none") + L"#WHT=SIZE#", "result: ERR: No matching files"},
+      {L"#FILE=" + PathOf(L"{yyyy -1}") + L"#",
+       "result: ERR: Invalid procedure call or argument (5) at 0 params: ---0- type: "
+       "Double-Date-Date- pat=" + Utf8(PathOf(L"{yyyy -1}"))},
+      {L"#FILE=" + missing + L"#WHT=OLDWRITE#", "result: (Empty)"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Check(c.parameters);
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_EQ(run.lines[0], "status: False");
+    EXPECT_EQ(run.lines[1].rfind(c.result, 0), 0u) << run.lines[1];
+    EXPECT_EQ(run.exitCode, 1u);
+  }
+  // A missing single file gives the system's message and the code 2.
+  const ProgramRun run = Check(L"#FILE=" + missing + L"#WHT=CDATE#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[1].substr(run.lines[1].size() - 4), " (2)");
+  EXPECT_EQ(run.lines[1].find('\r'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quarnel

@@ -1,0 +1,86 @@
+#pragma once
+// Runs a program of the build (the stand-in host, as a rule) and collects
+// its standard output, for the tests that drive whole programs.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/debug_viewer.h"
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+
+// The directory of the running test program, with its trailing "\".
+inline std::wstring ProgramDirectory() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring directory(path, length);
+  return directory.substr(0, directory.find_last_of(L'\\') + 1);
+}
+
+inline std::wstring HostPath() { return ProgramDirectory() + L"..\\host\\quarnel-host.exe"; }
+
+struct ProgramRun {
+  DWORD exitCode = 0;
+  std::vector<std::string> lines;  // standard output, carriage returns dropped
+};
+
+inline std::vector<std::string> LinesOf(const std::string& output) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : output) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// Runs the program and collects what it writes to its standard output.
+inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  unique_handle readEnd;
+  unique_handle writeEnd;
+  EXPECT_TRUE(CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0));
+  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writeEnd.get();
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::wstring commandLine = JoinCommandLine(arguments);
+  PROCESS_INFORMATION started{};
+  ProgramRun run;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &started)) {
+    ADD_FAILURE() << "cannot start the program, error " << GetLastError();
+    return run;
+  }
+  const unique_handle process(started.hProcess);
+  const unique_handle thread(started.hThread);
+  writeEnd.reset();  // the pipe ends when the program and its children close it
+
+  std::string output;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(readEnd.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    output.append(buffer, read);
+  }
+  WaitForSingleObject(process.get(), INFINITE);
+  GetExitCodeProcess(process.get(), &run.exitCode);
+  run.lines = LinesOf(output);
+  return run;
+}
+
+}  // namespace quarnel
