@@ -18,26 +18,8 @@ namespace {
 
 using fake::FakeFileSystem;
 using fake::FakeRegistry;
+using fake::RecordingNetwork;
 using fake::RecordingTraceSink;
-
-// Answers every connection with a preset code and keeps the names used.
-class ScriptedNetwork : public NetworkApi {
- public:
-  std::uint32_t addResult = 0;
-  std::vector<std::string> connected, cancelled;
-  std::vector<std::string> passwords;
-
-  std::uint32_t AddConnection(const NetResource& resource, const std::string& password,
-                              const std::string&, std::uint32_t) override {
-    connected.push_back(resource.remoteName.value_or(""));
-    passwords.push_back(password);
-    return addResult;
-  }
-  std::uint32_t CancelConnection(const std::string& name, std::uint32_t, bool) override {
-    cancelled.push_back(name);
-    return 0;
-  }
-};
 
 class CheckRunTest : public ::testing::Test {
  protected:
@@ -73,7 +55,7 @@ class CheckRunTest : public ::testing::Test {
   MonthNameTable months;
   FakeAutomation automation;
   FixedClock clock;
-  ScriptedNetwork network;
+  RecordingNetwork network;
 };
 
 // --- sizes -----------------------------------------------------------------
@@ -387,7 +369,7 @@ TEST_F(CheckRunTest, AParameterStringThatIsNullEndsInTheErrorReport) {
 TEST_F(CheckRunTest, ABadPasswordEncodingEndsInTheErrorReport) {
   const auto outcome = Run(L"#FILE=\\\\srv\\s\\a.log#AUTH=T#PWD==YWJ#");
   EXPECT_EQ(outcome.result.value().rfind(L"ERR: Invalid procedure call or argument (5)", 0), 0u);
-  EXPECT_TRUE(network.connected.empty());
+  EXPECT_TRUE(network.Connected().empty());
 }
 
 TEST_F(CheckRunTest, AMonthNameTheLocaleCannotReadIsShownAsItStands) {
@@ -430,36 +412,36 @@ TEST_F(CheckRunTest, ARefusedConnectionEndsTheCheckWithItsErrorText) {
   EXPECT_EQ(outcome.result, L"The user name or password is incorrect.");
   EXPECT_FALSE(outcome.shareParameterString);
   EXPECT_TRUE(trace.lines.empty());
-  EXPECT_EQ(network.connected, std::vector<std::string>{"\\\\srv\\ipc$"});
-  EXPECT_EQ(network.passwords, std::vector<std::string>{"secret"});
+  EXPECT_EQ(network.Connected(), std::vector<std::string>{"\\\\srv\\ipc$"});
+  EXPECT_EQ(network.calls.at(1).password, "secret");
   // Cancelled before connecting, and again after the refusal.
-  EXPECT_EQ(network.cancelled, (std::vector<std::string>{"\\\\srv\\IPC$", "\\\\srv\\IPC$"}));
+  EXPECT_EQ(network.Cancelled(), (std::vector<std::string>{"\\\\srv\\IPC$", "\\\\srv\\IPC$"}));
 }
 
 TEST_F(CheckRunTest, AConnectionIsCancelledAtTheEndOfEveryCheckThatMadeIt) {
   files.AddFile(L"\\\\srv\\share", L"a.log", 5);
   Run(L"#FILE=\\\\srv\\share\\a.log#WHT=SIZE#UNIT=B#AUTH=T#USR=u#PWD=#");
-  EXPECT_EQ(network.cancelled.size(), 2u);
+  EXPECT_EQ(network.Cancelled().size(), 2u);
 
-  network.cancelled.clear();
+  network.calls.clear();
   // The second placeholder fails after the connection was made.
   const auto failed = Run(L"#FILE=\\\\srv\\share\\{yyyy}\\{yyyy -1}#AUTH=T#");
   EXPECT_EQ(failed.result.value().rfind(L"ERR: ", 0), 0u);
-  EXPECT_EQ(network.cancelled.size(), 2u);
+  EXPECT_EQ(network.Cancelled().size(), 2u);
 }
 
 TEST_F(CheckRunTest, AuthenticationNeedsAPathToNameTheServer) {
   const auto outcome = Run(L"#AUTH=T#");
   EXPECT_EQ(outcome.result,
             L"ERR: Subscript out of range (9) at 0 params: ---0- type: Double-Date-Date- pat=");
-  EXPECT_TRUE(network.connected.empty());
+  EXPECT_TRUE(network.Connected().empty());
 }
 
 TEST_F(CheckRunTest, ALocalPathWithAuthenticationConnectsToTheDrive) {
   network.addResult = 67;
   files.SetMessage(67, L"The network name cannot be found.\r\n");
   const auto outcome = Run(L"#FILE=C:\\data\\a.log#AUTH=T#");
-  EXPECT_EQ(network.connected, std::vector<std::string>{"\\\\C:\\ipc$"});
+  EXPECT_EQ(network.Connected(), std::vector<std::string>{"\\\\C:\\ipc$"});
   EXPECT_EQ(outcome.result, L"The network name cannot be found.");
 }
 

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "fileaccess/file_system.h"
+#include "fileaccess/share_connection.h"
+#include "support/check_error.h"
 #include "params/debug_trace.h"
 #include "registry/machine_registry.h"
 #include "registry/month_names.h"
@@ -275,6 +277,67 @@ class RecordingTraceSink : public TraceSink {
  public:
   std::vector<std::wstring> lines;
   void Trace(const std::wstring& line) override { lines.push_back(line); }
+};
+
+// Records every call as the system would receive it and answers with
+// preset codes.
+class RecordingNetwork : public NetworkApi {
+ public:
+  struct Call {
+    std::string function;
+    NetResource resource;  // AddConnection only
+    std::string password, user, name;
+    std::uint32_t flags = 0;
+    bool force = false;
+  };
+
+  std::vector<Call> calls;
+  std::uint32_t addResult = 0;
+  std::uint32_t cancelResult = 0;
+  bool libraryMissing = false;
+
+  std::uint32_t AddConnection(const NetResource& resource, const std::string& password,
+                              const std::string& user, std::uint32_t flags) override {
+    ThrowWhenLibraryMissing();
+    Call call;
+    call.function = "add";
+    call.resource = resource;
+    call.password = password;
+    call.user = user;
+    call.flags = flags;
+    calls.push_back(call);
+    return addResult;
+  }
+
+  std::uint32_t CancelConnection(const std::string& name, std::uint32_t flags,
+                                 bool force) override {
+    ThrowWhenLibraryMissing();
+    Call call;
+    call.function = "cancel";
+    call.name = name;
+    call.flags = flags;
+    call.force = force;
+    calls.push_back(call);
+    return cancelResult;
+  }
+
+  // The remote names connected to and the names cancelled, in order.
+  std::vector<std::string> Connected() const { return NamesOf("add"); }
+  std::vector<std::string> Cancelled() const { return NamesOf("cancel"); }
+
+ private:
+  std::vector<std::string> NamesOf(const std::string& function) const {
+    std::vector<std::string> names;
+    for (const auto& call : calls) {
+      if (call.function != function) continue;
+      names.push_back(function == "add" ? call.resource.remoteName.value_or("") : call.name);
+    }
+    return names;
+  }
+
+  void ThrowWhenLibraryMissing() const {
+    if (libraryMissing) throw CheckError(48, L"Error in loading DLL");
+  }
 };
 
 // A month-name table loaded with the default names.

@@ -11,54 +11,7 @@ namespace quarnel {
 namespace {
 
 using fake::FakeFileSystem;
-
-// Records every call as the system would receive it and answers with
-// preset codes.
-class RecordingNetwork : public NetworkApi {
- public:
-  struct Call {
-    std::string function;
-    NetResource resource;  // AddConnection only
-    std::string password, user, name;
-    std::uint32_t flags = 0;
-    bool force = false;
-  };
-
-  std::vector<Call> calls;
-  std::uint32_t addResult = 0;
-  std::uint32_t cancelResult = 0;
-  bool libraryMissing = false;
-
-  std::uint32_t AddConnection(const NetResource& resource, const std::string& password,
-                              const std::string& user, std::uint32_t flags) override {
-    ThrowWhenLibraryMissing();
-    Call call;
-    call.function = "add";
-    call.resource = resource;
-    call.password = password;
-    call.user = user;
-    call.flags = flags;
-    calls.push_back(call);
-    return addResult;
-  }
-
-  std::uint32_t CancelConnection(const std::string& name, std::uint32_t flags,
-                                 bool force) override {
-    ThrowWhenLibraryMissing();
-    Call call;
-    call.function = "cancel";
-    call.name = name;
-    call.flags = flags;
-    call.force = force;
-    calls.push_back(call);
-    return cancelResult;
-  }
-
- private:
-  void ThrowWhenLibraryMissing() const {
-    if (libraryMissing) throw CheckError(48, L"Error in loading DLL");
-  }
-};
+using fake::RecordingNetwork;
 
 class ShareConnection : public ::testing::Test {
  protected:
