@@ -1,0 +1,412 @@
+// The configuration dialog as the host meets it: the registered plug-in
+// object's sa_showGUI on this thread, and a driver thread that finds the
+// window by its title and works its controls as a user would. Needs an X
+// display (the test command provides one through xvfb-run); without one
+// the tests are skipped.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialog/frmmain_controls.h"
+#include "support/unique_any_win32.h"
+
+namespace quarnel {
+namespace {
+
+const std::wstring kTitle = L"Quarnel checker: External COM check (version 2.0 build 61)";
+
+class Apartment : public testing::Environment {
+ public:
+  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
+  void TearDown() override { CoUninitialize(); }
+};
+const testing::Environment* const apartment = testing::AddGlobalTestEnvironment(new Apartment);
+
+bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
+
+// The plug-in object, bound late through IDispatch as the host binds.
+class Plugin {
+ public:
+  Plugin() {
+    CLSID clsid;
+    created_ = CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid);
+    if (SUCCEEDED(created_)) {
+      created_ = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                  object_.put_void());
+    }
+  }
+  HRESULT created() const { return created_; }
+
+  HRESULT Put(const wchar_t* property, VARIANT value) {
+    return Invoke(property, DISPATCH_PROPERTYPUT, &value, nullptr);
+  }
+  HRESULT PutText(const wchar_t* property, const std::wstring& text) {
+    unique_variant value;
+    V_VT(value.put()) = VT_BSTR;
+    V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return Put(property, value.get());
+  }
+  std::wstring GetText(const wchar_t* property) {
+    unique_variant value;
+    EXPECT_EQ(Invoke(property, DISPATCH_PROPERTYGET, nullptr, value.put()), S_OK);
+    if (V_VT(&value.get()) != VT_BSTR) {
+      ADD_FAILURE() << "property holds VARIANT type " << V_VT(&value.get());
+      return std::wstring();
+    }
+    return std::wstring(V_BSTR(&value.get()), SysStringLen(V_BSTR(&value.get())));
+  }
+  // The method's own HRESULT, also when it reaches the caller as an
+  // Automation exception.
+  HRESULT ShowGUI() { return Invoke(L"sa_showGUI", DISPATCH_METHOD, nullptr, nullptr); }
+
+ private:
+  HRESULT Invoke(const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
+    DISPID member;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
+    if (FAILED(hr)) return hr;
+    DISPID propertyPut = DISPID_PROPERTYPUT;
+    const bool put = flags == DISPATCH_PROPERTYPUT;
+    DISPPARAMS parameters{argument, put ? &propertyPut : nullptr, argument ? 1u : 0u,
+                          put ? 1u : 0u};
+    EXCEPINFO exception{};
+    hr = object_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
+                         &exception, nullptr);
+    const unique_bstr source(exception.bstrSource), description(exception.bstrDescription),
+        helpFile(exception.bstrHelpFile);
+    return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+  }
+
+  HRESULT created_;
+  com_ptr<IDispatch> object_;
+};
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = L"";
+  SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// Waits, within a bound that only keeps a broken dialog from hanging the
+// run, until `done` holds.
+bool WaitFor(const std::function<bool()>& done) {
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+// Works the open dialog from another thread, through the messages that the
+// user's input would cause.
+class DialogDriver {
+ public:
+  explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
+
+  HWND dialog() const { return dialog_; }
+  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+  std::wstring Text(int id) const { return WindowText(Control(id)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Control(id)); }
+  bool Checked(int id) const {
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info);
+    return info.hwndFocus;
+  }
+
+  void Pick(int comboId, int index) const {
+    SendMessageW(Control(comboId), CB_SETCURSEL, index, 0);
+    Notify(comboId, CBN_SELCHANGE);
+  }
+  void SetText(int editId, const std::wstring& text) const {
+    SendMessageW(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Notify(editId, EN_CHANGE);
+  }
+  // Characters typed into a text box or into a combo box's text part.
+  void Type(int id, const std::wstring& text) const {
+    HWND target = Control(id);
+    if (HWND comboEdit = FindWindowExW(target, nullptr, WC_EDITW, nullptr)) target = comboEdit;
+    for (wchar_t c : text) SendMessageW(target, WM_CHAR, c, 1);
+  }
+  void Click(int id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  // Posted: OK may open a message box, which would hold a sent message.
+  void PressOK() const { PostMessageW(Control(kIdBtOK), BM_CLICK, 0, 0); }
+  void CloseBox() const { PostMessageW(dialog_, WM_CLOSE, 0, 0); }
+
+ private:
+  void Notify(int id, int notification) const {
+    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, notification),
+                 reinterpret_cast<LPARAM>(Control(id)));
+  }
+
+  HWND dialog_;
+};
+
+// Runs sa_showGUI on this thread while `drive` works the dialog on another.
+// The driver's findings go into variables of the test, checked after both
+// threads are done.
+HRESULT ShowAndDrive(Plugin& plugin, const std::function<void(const DialogDriver&)>& drive,
+                     bool* found = nullptr) {
+  bool seen = false;
+  std::thread driver([&] {
+    HWND dialog = nullptr;
+    seen = WaitFor([&] {
+      dialog = FindWindowW(nullptr, kTitle.c_str());
+      return dialog && IsWindowVisible(dialog);
+    });
+    if (!seen) return;
+    // Returns once the dialog's thread is in its message loop.
+    SendMessageW(dialog, WM_NULL, 0, 0);
+    drive(DialogDriver(dialog));
+  });
+  const HRESULT hr = plugin.ShowGUI();
+  driver.join();
+  if (found) *found = seen;
+  return hr;
+}
+
+// Saves a picture of the whole X screen next to the test programs' directory
+// (build/win32/dialog.png for the main build) with ImageMagick's import,
+// which Wine starts as the Unix program it is.
+void SaveScreenshot(HWND dialog) {
+  using UnixFileName = char*(CDECL*)(LPCWSTR);
+  const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixFileName) return;  // not under Wine
+  wchar_t program[MAX_PATH];
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring buildDirectory(program);
+  for (int level = 0; level < 2; ++level) buildDirectory.erase(buildDirectory.rfind(L'\\'));
+  const std::wstring picture = buildDirectory + L"\\dialog.png";
+  DeleteFileW(picture.c_str());
+  const std::unique_ptr<char, void (*)(char*)> unixDirectory(
+      unixFileName(buildDirectory.c_str()),
+      [](char* name) { HeapFree(GetProcessHeap(), 0, name); });
+  if (!unixDirectory) return;
+
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  SendMessageW(dialog, WM_NULL, 0, 0);
+  const std::string directory(unixDirectory.get());
+  // Written under another name and renamed, so that the file appears whole.
+  const std::string script = "import -window root png:'" + directory + "/dialog.png.part' && mv '" +
+                             directory + "/dialog.png.part' '" + directory + "/dialog.png'";
+  std::wstring command = L"Z:\\bin\\sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    ADD_FAILURE() << "import could not be started: " << GetLastError();
+    return;
+  }
+  const unique_handle processHandle(process.hProcess), threadHandle(process.hThread);
+  // A Unix process cannot be waited for through its handle; its file can.
+  EXPECT_TRUE(WaitFor([&] { return GetFileAttributesW(picture.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+      << "no screenshot from import";
+}
+
+class DialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!HasDisplay()) GTEST_SKIP() << "DISPLAY is not set: the dialog needs an X display (xvfb-run)";
+    ASSERT_EQ(plugin.created(), S_OK) << "comQuarnel.quarnelcom is not registered";
+    ASSERT_EQ(plugin.PutText(L"sa_hostname", L"srv1"), S_OK);
+  }
+
+  Plugin plugin;
+};
+
+TEST_F(DialogTest, OpensOnTopWithFocusOnOKAndWritesTheHostsDefaultCheck) {
+  unique_variant timeout;
+  V_VT(timeout.put()) = VT_I4;
+  V_I4(&timeout.get()) = 30;
+  ASSERT_EQ(plugin.Put(L"sa_timeout", timeout.get()), S_OK);
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+
+  bool topMost = false, hasIcon = false, focusOnOK = false, oldestYoungestEnabled = true;
+  std::wstring path, timeoutText, tooltip;
+  std::vector<HWND> focusOrder, expectedOrder;
+  bool found = false;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    topMost = GetWindowLongW(d.dialog(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+    hasIcon = GetClassLongPtrW(d.dialog(), GCLP_HICON) != 0;
+    focusOnOK = d.Focus() == d.Control(kIdBtOK);
+    path = d.Text(kIdTxtFile);
+    timeoutText = d.Text(kIdTxtTimeout);
+    oldestYoungestEnabled = d.Enabled(kIdCmbOYFile);
+    for (int id : {kIdBtOK, kIdTxtTimeout, kIdTxtFile, kIdCmbCompare, kIdTxtSize, kIdCmbUnit,
+                   kIdChkAuthentication, kIdTxtUsername, kIdTxtPassword, kIdCmbWhat, kIdChkDebug,
+                   kIdChkunknownfile}) {
+      expectedOrder.push_back(d.Control(id));
+    }
+    for (HWND control = d.Control(kIdBtOK); focusOrder.size() < expectedOrder.size();) {
+      focusOrder.push_back(control);
+      control = GetNextDlgTabItem(d.dialog(), control, FALSE);
+    }
+    // The tooltip that has a tool for the path box.
+    TOOLINFOW tool{};
+    wchar_t text[512] = L"";
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = d.dialog();
+    tool.uId = reinterpret_cast<UINT_PTR>(d.Control(kIdTxtFile));
+    tool.lpszText = text;
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+         tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+      SendMessageW(tip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+      if (text[0]) tooltip = text;
+    }
+    SaveScreenshot(d.dialog());
+    d.PressOK();
+  }, &found);
+  ASSERT_TRUE(found) << "no visible window titled " << testing::PrintToString(kTitle);
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_TRUE(topMost);
+  EXPECT_TRUE(hasIcon);
+  EXPECT_TRUE(focusOnOK);
+  EXPECT_EQ(focusOrder, expectedOrder);
+  EXPECT_EQ(path, L"\\\\srv1\\");
+  EXPECT_EQ(timeoutText, L"30");
+  EXPECT_FALSE(oldestYoungestEnabled);
+  EXPECT_EQ(tooltip,
+            L"Enter the name of the file to be checked (don't forget to path to the file "
+            L"\\\\server\\share\\directory\\file.ext)");
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"),
+            L"#FILE=\\\\srv1\\#WHT=SIZE#CMP=GT#VAL=0#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
+}
+
+TEST_F(DialogTest, YoungestCreationCheckOnAPattern) {
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+  bool enabledBeforeKind = true, enabledAfterKind = false;
+  std::wstring comparison, unit;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    d.SetText(kIdTxtFile, L"\\\\srv\\share\\*.log");
+    enabledBeforeKind = d.Enabled(kIdCmbOYFile);
+    d.Pick(kIdCmbWhat, 1);
+    enabledAfterKind = d.Enabled(kIdCmbOYFile);
+    comparison = d.Text(kIdCmbCompare);
+    d.Pick(kIdCmbOYFile, 1);
+    d.Type(kIdTxtSize, L"5");
+    d.Pick(kIdCmbUnit, 2);
+    unit = d.Text(kIdCmbUnit);
+    d.Click(kIdChkunknownfile);
+    d.PressOK();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_FALSE(enabledBeforeKind);
+  EXPECT_TRUE(enabledAfterKind);
+  EXPECT_EQ(comparison, L"is more");
+  EXPECT_EQ(unit, L"days ago");
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"),
+            L"#FILE=\\\\srv\\share\\*.log#WHT=YOUCREA#CMP=GT#VAL=5#UNIT=D#AUTH=F#USR=#PWD=#DBG=F#"
+            L"FNF=T#");
+}
+
+TEST_F(DialogTest, StoredCheckWithCredentialsIsShownAndWrittenBackUnchanged) {
+  const std::wstring stored =
+      L"#FILE=\\\\srv\\logs\\app.log#WHT=WDATE#CMP=LT#VAL=1.5#UNIT=H#AUTH=T#USR=dom\\user#"
+      L"PWD=c2VjcmV0#DBG=T#FNF=F#";
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", stored), S_OK);
+  std::wstring kind, comparison, unit, value, user, password;
+  wchar_t passwordChar = 0;
+  bool authenticate = false, debug = false, notFound = true;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    kind = d.Text(kIdCmbWhat);
+    comparison = d.Text(kIdCmbCompare);
+    unit = d.Text(kIdCmbUnit);
+    value = d.Text(kIdTxtSize);
+    user = d.Text(kIdTxtUsername);
+    password = d.Text(kIdTxtPassword);
+    passwordChar = static_cast<wchar_t>(SendMessageW(d.Control(kIdTxtPassword), EM_GETPASSWORDCHAR, 0, 0));
+    authenticate = d.Checked(kIdChkAuthentication);
+    debug = d.Checked(kIdChkDebug);
+    notFound = d.Checked(kIdChkunknownfile);
+    d.PressOK();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(kind, L"last write date");
+  EXPECT_EQ(comparison, L"is less");
+  EXPECT_EQ(unit, L"hours ago");
+  EXPECT_EQ(value, L"1.5");  // the prefix's regional settings write a decimal point
+  EXPECT_EQ(user, L"dom\\user");
+  EXPECT_EQ(password, L"secret");
+  EXPECT_EQ(passwordChar, L'*');
+  EXPECT_TRUE(authenticate);
+  EXPECT_TRUE(debug);
+  EXPECT_FALSE(notFound);
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"), stored);
+}
+
+TEST_F(DialogTest, CloseBoxLeavesTheParameterStringAsItWas) {
+  const std::wstring stored = L"#FILE=C:\\a.log#WHT=SIZE#CMP=LT#VAL=9#UNIT=KB#";
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", stored), S_OK);
+  const HRESULT hr = ShowAndDrive(plugin, [](const DialogDriver& d) {
+    d.SetText(kIdTxtFile, L"C:\\b.log");
+    d.CloseBox();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"), stored);
+}
+
+TEST_F(DialogTest, ValueThatIsNoNumberIsRefusedAndTheDialogStaysOpen) {
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+  bool refused = false, stillOpen = false;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    d.SetText(kIdTxtSize, L"abc");
+    d.PressOK();
+    HWND messageBox = nullptr;
+    refused = WaitFor([&] {
+      messageBox = FindWindowW(L"#32770", kTitle.c_str());
+      return messageBox && IsWindowVisible(messageBox);
+    });
+    if (!refused) return;
+    SendMessageW(messageBox, WM_COMMAND, IDOK, 0);
+    stillOpen = IsWindowVisible(d.dialog());
+    d.SetText(kIdTxtSize, L"2");
+    d.PressOK();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_TRUE(refused);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"),
+            L"#FILE=\\\\srv1\\#WHT=SIZE#CMP=GT#VAL=2#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
+}
+
+TEST_F(DialogTest, FailedFillKeepsTheDialogLoadedForTheNextShowing) {
+  const std::wstring unshowable = L"#FILE=C:\\logs\\*.log#WHT=OLDWRITE#CMP=EQ#VAL=1#UNIT=D#";
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", unshowable), S_OK);
+  EXPECT_EQ(plugin.ShowGUI(), MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380));
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"), unshowable);
+
+  // Shown again without a new load step: kind, unit and path of the failed
+  // fill are still there, and only the path follows the empty string.
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+  std::wstring kind, unit;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    kind = d.Text(kIdCmbWhat);
+    unit = d.Text(kIdCmbUnit);
+    d.PressOK();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(kind, L"last write date");
+  EXPECT_EQ(unit, L"days ago");
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"),
+            L"#FILE=\\\\srv1\\#WHT=WDATE#CMP=GT#VAL=0#UNIT=D#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
+}
+
+}  // namespace
+}  // namespace quarnel
