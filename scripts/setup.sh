@@ -9,7 +9,7 @@ packages=(
   g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   libwine-dev
-  wine wine32:i386
+  wine wine32:i386 fonts-wine
   xvfb xauth x11-utils imagemagick
 )
 

@@ -68,3 +68,15 @@ add_dependencies(com_object_test comquarnel)
 quarnel_requires_registration(check_test)
 target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(check_test quarnel-host comquarnel)
+
+# Hostile values in every property, through a C++ client and through VBScript.
+quarnel_requires_registration(hostile_input_test)
+target_link_libraries(hostile_input_test PRIVATE quarnel_com_ids)
+add_dependencies(hostile_input_test comquarnel)
+add_test(NAME hostile_input_vbs
+         COMMAND ${run_vbs} ${prefix} ${CMAKE_CURRENT_SOURCE_DIR}/win32/hostile_input.vbs)
+quarnel_requires_registration(hostile_input_vbs)
+
+# dialog_test opens the dialog through the registered object's sa_showGUI.
+quarnel_requires_registration(dialog_test)
+add_dependencies(dialog_test comquarnel)
