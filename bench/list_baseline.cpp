@@ -4,15 +4,17 @@
 
 #include <cstdio>
 
+#include "support/unique_any_win32.h"
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: list-baseline PATTERN\n");
     return 2;
   }
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileExA(argv[1], FindExInfoStandard, &entry, FindExSearchNameMatch,
-                                   nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) {
+  const quarnel::unique_find search(FindFirstFileExA(argv[1], FindExInfoStandard, &entry,
+                                                     FindExSearchNameMatch, nullptr, 0));
+  if (!search) {
     std::printf("0\n");
     return 1;
   }
@@ -21,8 +23,7 @@ int main(int argc, char** argv) {
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   do {
     if ((entry.dwFileAttributes & kNotPlain) == 0) ++files;
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &entry));
   std::printf("%ld\n", files);
   return 0;
 }
