@@ -2,7 +2,9 @@
 
 #include <oleauto.h>
 
+#include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "plugin/check_win32.h"
@@ -42,6 +44,34 @@ VARIANT TextVariant(const std::wstring& text) {
   if (V_BSTR(&value.get()) == nullptr) throw std::bad_alloc();
   V_VT(&value.get()) = VT_BSTR;
   return value.release();
+}
+
+// The number of arguments that the interface declares for a method, or for
+// a property assignment, with this dispatch identifier; the return value
+// does not count. Nothing when the interface has no such member, and for
+// property reads, whose surplus arguments index into the value read.
+std::optional<UINT> DeclaredArgumentCount(ITypeInfo& typeInfo, DISPID id, WORD flags) {
+  constexpr WORD kCountedKinds = INVOKE_FUNC | INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF;
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(typeInfo.GetTypeAttr(&attributes))) return std::nullopt;
+  const WORD functions = attributes->cFuncs;
+  typeInfo.ReleaseTypeAttr(attributes);
+
+  const auto release = [&typeInfo](FUNCDESC* function) { typeInfo.ReleaseFuncDesc(function); };
+  for (UINT index = 0; index < functions; ++index) {
+    FUNCDESC* raw = nullptr;
+    if (FAILED(typeInfo.GetFuncDesc(index, &raw))) continue;
+    const std::unique_ptr<FUNCDESC, decltype(release)> function(raw, release);
+    if (function->memid != id || !(function->invkind & flags & kCountedKinds)) continue;
+    UINT count = 0;
+    for (SHORT parameter = 0; parameter < function->cParams; ++parameter) {
+      if (!(function->lprgelemdescParam[parameter].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
+        ++count;
+      }
+    }
+    return count;
+  }
+  return std::nullopt;
 }
 
 HRESULT LoadInterfaceTypeInfo(com_ptr<ITypeInfo>& typeInfo) {
@@ -125,6 +155,13 @@ HRESULT quarnelcom::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
 HRESULT quarnelcom::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* arguments,
                            VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (arguments == nullptr) return E_INVALIDARG;
+  // Every member takes a fixed number of arguments. Some type-information
+  // runtimes call a method with surplus arguments, or assign the first of
+  // several values, instead of refusing the call: sa_showGUI would then
+  // open its dialog for a call that was meant otherwise.
+  const std::optional<UINT> declared = DeclaredArgumentCount(*typeInfo_.get(), id, flags);
+  if (declared && arguments->cArgs != *declared) return DISP_E_BADPARAMCOUNT;
   return typeInfo_->Invoke(static_cast<_quarnelcom*>(this), id, flags, arguments, result,
                            exception, badArgument);
 }

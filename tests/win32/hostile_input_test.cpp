@@ -445,9 +445,15 @@ TEST_F(HostileInput, ShowGuiShowsOtherHostileParameterStringsAndKeepsThemWhenClo
     EXPECT_TRUE(appeared) << "the dialog did not open";
     unique_variant after;
     ASSERT_EQ(plugin->get_sa_parameter(after.put()), S_OK);
-    EXPECT_EQ(VarCmp(&after.get(), &hostile.get(), LOCALE_USER_DEFAULT, 0),
-              static_cast<HRESULT>(VARCMP_EQ))
-        << "closing the dialog changed sa_parameter";
+    if (V_VT(&hostile.get()) == VT_DISPATCH) {
+      ASSERT_EQ(V_VT(&after.get()), VT_DISPATCH);
+      EXPECT_EQ(V_DISPATCH(&after.get()), V_DISPATCH(&hostile.get()))
+          << "closing the dialog changed sa_parameter";
+    } else {
+      EXPECT_EQ(VarCmp(&after.get(), &hostile.get(), LOCALE_USER_DEFAULT, 0),
+                static_cast<HRESULT>(VARCMP_EQ))
+          << "closing the dialog changed sa_parameter";
+    }
   }
 }
 
