@@ -13,12 +13,11 @@
 
 #include "params/base64.h"
 #include "support/check_error.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarnel::fuzz::Require;
 
 bool IsInvalidArgument(const quarnel::CheckError& error) {
   return error.number() == static_cast<int>(quarnel::ErrorNumber::InvalidArgument);

@@ -33,6 +33,7 @@
 #include "support/text.h"
 #include "tests/native/fake_automation.h"
 #include "tests/native/fake_machine.h"
+#include "fuzz_support.h"
 
 namespace quarnel {
 namespace {
@@ -170,9 +171,7 @@ bool IsKnownComparison(const std::wstring& comparison) {
   return comparison == L"LT" || comparison == L"GT" || comparison == L"EQ" || comparison == L"NQ";
 }
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarnel::fuzz::Require;
 
 }  // namespace
 }  // namespace quarnel

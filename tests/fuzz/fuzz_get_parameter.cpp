@@ -12,6 +12,7 @@
 #include <string>
 
 #include "params/parameter_string.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ std::wstring AsciiUpperCase(std::wstring text) {
   return text;
 }
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarnel::fuzz::Require;
 
 }  // namespace
 

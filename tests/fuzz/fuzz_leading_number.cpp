@@ -12,12 +12,11 @@
 
 #include "params/leading_number.h"
 #include "support/check_error.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarnel::fuzz::Require;
 
 }  // namespace
 

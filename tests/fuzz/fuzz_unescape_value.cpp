@@ -12,12 +12,11 @@
 #include <string>
 
 #include "params/parameter_string.h"
+#include "fuzz_support.h"
 
 namespace {
 
-void Require(bool condition) {
-  if (!condition) std::abort();
-}
+using quarnel::fuzz::Require;
 
 }  // namespace
 
