@@ -82,3 +82,23 @@ set_tests_properties(hostile_input_vbs PROPERTIES TIMEOUT 120)
 # dialog_test opens the dialog through the registered object's sa_showGUI.
 quarnel_requires_registration(dialog_test)
 add_dependencies(dialog_test comquarnel)
+
+# Long runs: handles and private memory before and after many checks and
+# many objects; long_run_full runs 10,000 checks and 1,000 objects (ctest -L long).
+quarnel_requires_registration(long_run_test)
+target_link_libraries(long_run_test PRIVATE quarnel_com_ids psapi)
+add_dependencies(long_run_test comquarnel)
+add_test(NAME long_run_full COMMAND long_run_test)
+quarnel_requires_registration(long_run_full)
+set_tests_properties(long_run_full PROPERTIES ENVIRONMENT QUARNEL_LONG_RUN=full LABELS long
+                     TIMEOUT 600)
+
+# Objects on four apartment threads checking the same files at once.
+quarnel_requires_registration(concurrency_test)
+target_link_libraries(concurrency_test PRIVATE quarnel_com_ids)
+add_dependencies(concurrency_test comquarnel)
+
+# No clear password in any result, trace line or host output.
+quarnel_requires_registration(secrets_test)
+target_sources(secrets_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+add_dependencies(secrets_test quarnel-host comquarnel)
