@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "program_run.h"
-#include "support/codepage.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
@@ -52,42 +52,11 @@ std::string DateTextOf(ULONGLONG ticks) {
 
 class CheckTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    directory_ = std::wstring(temp) + L"quarnel-check-" + std::to_wstring(GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryW(directory_.c_str(), nullptr) ||
-                GetLastError() == ERROR_ALREADY_EXISTS);
-  }
-  void TearDown() override {
-    for (const auto& file : made_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(directory_.c_str());
-  }
-
-  std::wstring PathOf(const std::wstring& name) const { return directory_ + L"\\" + name; }
-
-  // Makes a file of `size` bytes, last written (and created) at `ticks`.
-  void MakeFile(const std::wstring& name, DWORD size, ULONGLONG ticks = 0) {
-    const std::wstring path = PathOf(name);
-    const unique_handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
-    const std::string content(size, 'x');
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), content.data(), size, &written, nullptr));
-    if (ticks != 0) {
-      const FILETIME time = FileTimeOf(ticks);
-      ASSERT_TRUE(SetFileTime(file.get(), &time, nullptr, &time));
-    }
-    made_.push_back(path);
-  }
-
   ProgramRun Check(const std::wstring& parameters) {
     return RunProgram({HostPath(), L"check", L"--trace", parameters});
   }
 
-  std::wstring directory_;
-  std::vector<std::wstring> made_;
+  const TestDirectory files_{L"check"};
 };
 
 std::vector<std::string> TraceLines(const ProgramRun& run) {
@@ -98,11 +67,11 @@ std::vector<std::string> TraceLines(const ProgramRun& run) {
 }
 
 TEST_F(CheckTest, SumsTheSizesOfTheMatchingFiles) {
-  MakeFile(L"a.log", 10);
-  MakeFile(L"b.log", 20);
-  MakeFile(L"c.log", 30);
-  MakeFile(L"d.txt", 1000);
-  const std::wstring pattern = PathOf(L"*.log");
+  files_.MakeFile(L"a.log", 10);
+  files_.MakeFile(L"b.log", 20);
+  files_.MakeFile(L"c.log", 30);
+  files_.MakeFile(L"d.txt", 1000);
+  const std::wstring pattern = files_.PathOf(L"*.log");
 
   ProgramRun run = Check(L"#FILE=" + pattern + L"#WHT=SIZE#CMP=GT#VAL=50#UNIT=B#");
   ASSERT_GE(run.lines.size(), 2u);
@@ -117,9 +86,9 @@ TEST_F(CheckTest, SumsTheSizesOfTheMatchingFiles) {
 }
 
 TEST_F(CheckTest, FindsANameOutsideTheAnsiCodePageAsItself) {
-  MakeFile(L"\u0436.dat", 7);
-  MakeFile(L"x.dat", 100);  // "ж" must not turn into a "?" that matches this
-  const std::wstring path = PathOf(L"\u0436.dat");
+  files_.MakeFile(L"\u0436.dat", 7);
+  files_.MakeFile(L"x.dat", 100);  // "ж" must not turn into a "?" that matches this
+  const std::wstring path = files_.PathOf(L"\u0436.dat");
   const ProgramRun run = Check(L"#FILE=" + path + L"#WHT=SIZE#CMP=GT#VAL=10#UNIT=B#");
   ASSERT_GE(run.lines.size(), 2u);
   EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(path) + " is 7 B");
@@ -127,8 +96,8 @@ TEST_F(CheckTest, FindsANameOutsideTheAnsiCodePageAsItself) {
 
 TEST_F(CheckTest, ALastWriteCheckTracesItsReadsExactly) {
   const ULONGLONG written = NowTicks() - 2 * kTicksPerDay;
-  MakeFile(L"app.log", 1, written);
-  const std::wstring path = PathOf(L"app.log");
+  files_.MakeFile(L"app.log", 1, FileTimeOf(written));
+  const std::wstring path = files_.PathOf(L"app.log");
   const std::string date = DateTextOf(written);
 
   const ProgramRun run = Check(L"#FILE=" + path + L"#WHT=WDATE#CMP=GT#VAL=1#UNIT=D#");
@@ -146,16 +115,18 @@ TEST_F(CheckTest, ALastWriteCheckTracesItsReadsExactly) {
 
 TEST_F(CheckTest, PicksTheOldestMatchingFile) {
   const ULONGLONG now = NowTicks();
-  MakeFile(L"b.log", 1, now - 3 * kTicksPerDay);
-  MakeFile(L"a.log", 1, now - 5 * kTicksPerDay);
-  MakeFile(L"c.log", 1, now - 1 * kTicksPerDay);
+  files_.MakeFile(L"b.log", 1, FileTimeOf(now - 3 * kTicksPerDay));
+  files_.MakeFile(L"a.log", 1, FileTimeOf(now - 5 * kTicksPerDay));
+  files_.MakeFile(L"c.log", 1, FileTimeOf(now - 1 * kTicksPerDay));
 
-  const ProgramRun run = Check(L"#FILE=" + PathOf(L"*.log") + L"#WHT=OLDWRITE#CMP=GT#VAL=7#UNIT=D#");
+  const ProgramRun run =
+      Check(L"#FILE=" + files_.PathOf(L"*.log") + L"#WHT=OLDWRITE#CMP=GT#VAL=7#UNIT=D#");
   ASSERT_GE(run.lines.size(), 2u);
   EXPECT_EQ(run.lines[0], "status: True");
-  EXPECT_EQ(run.lines[1], "result: " + Utf8(PathOf(L"a.log")) + " was written 5 days ago");
+  EXPECT_EQ(run.lines[1], "result: " + Utf8(files_.PathOf(L"a.log")) + " was written 5 days ago");
   const auto traces = TraceLines(run);
-  const std::string oldest = "OLDEST: " + Utf8(PathOf(L"a.log")) + "-" + DateTextOf(now - 5 * kTicksPerDay);
+  const std::string oldest =
+      "OLDEST: " + Utf8(files_.PathOf(L"a.log")) + "-" + DateTextOf(now - 5 * kTicksPerDay);
   EXPECT_NE(std::find(traces.begin(), traces.end(), oldest), traces.end()) << oldest;
 }
 
@@ -164,24 +135,24 @@ TEST_F(CheckTest, ExpandsTodaysDateInTheFileName) {
   GetLocalTime(&today);
   wchar_t name[32];
   swprintf(name, 32, L"app%04u%02u%02u.log", today.wYear, today.wMonth, today.wDay);
-  MakeFile(name, 12);
+  files_.MakeFile(name, 12);
   const ProgramRun run =
-      Check(L"#FILE=" + PathOf(L"app{yyyymmdd}.log") + L"#WHT=SIZE#CMP=LT#VAL=1#UNIT=B#");
+      Check(L"#FILE=" + files_.PathOf(L"app{yyyymmdd}.log") + L"#WHT=SIZE#CMP=LT#VAL=1#UNIT=B#");
   ASSERT_GE(run.lines.size(), 2u);
-  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(PathOf(name)) + " is 12 B");
+  EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(files_.PathOf(name)) + " is 12 B");
 }
 
 TEST_F(CheckTest, FailuresReachTheHostAsFalseStatusAndText) {
-  const std::wstring missing = PathOf(L"missing.log");
+  const std::wstring missing = files_.PathOf(L"missing.log");
   struct {
     std::wstring parameters;
     std::string result;
   } cases[] = {
       {L"#FILE=" + missing + L"#WHT=CDATE#", "result: ERR:"},
-      {L"#FILE=" + PathOf(L"*.none") + L"#WHT=SIZE#", "result: ERR: No matching files"},
-      {L"#FILE=" + PathOf(L"{yyyy -1}") + L"#",
+      {L"#FILE=" + files_.PathOf(L"*.none") + L"#WHT=SIZE#", "result: ERR: No matching files"},
+      {L"#FILE=" + files_.PathOf(L"{yyyy -1}") + L"#",
        "result: ERR: Invalid procedure call or argument (5) at 0 params: ---0- type: "
-       "Double-Date-Date- pat=" + Utf8(PathOf(L"{yyyy -1}"))},
+       "Double-Date-Date- pat=" + Utf8(files_.PathOf(L"{yyyy -1}"))},
       {L"#FILE=" + missing + L"#WHT=OLDWRITE#", "result: (Empty)"},
   };
   for (const auto& c : cases) {

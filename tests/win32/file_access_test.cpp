@@ -13,28 +13,11 @@
 #include "fileaccess/file_lookup.h"
 #include "fileaccess/file_system_win32.h"
 #include "support/unique_any_win32.h"
+#include "test_files.h"
 #include "tests/native/fake_machine.h"
 
 namespace quarnel {
 namespace {
-
-void RemoveTree(const std::wstring& directory) {
-  WIN32_FIND_DATAW data;
-  unique_find search(FindFirstFileW((directory + L"\\*").c_str(), &data));
-  if (search) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = directory + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileW(path.c_str());
-    } while (FindNextFileW(search.get(), &data));
-  }
-  search.reset();
-  RemoveDirectoryW(directory.c_str());
-}
 
 // The value that the next kernel handle of the process gets. The system
 // hands out the lowest free slot, so a handle left open by a search shows
@@ -62,32 +45,7 @@ bool IsDateText(const std::wstring& text) {
 
 class FileAccess : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ASSERT_NE(GetTempPathW(MAX_PATH + 1, temp), 0u);
-    root_ = std::wstring(temp) + L"quarnel-files-" + std::to_wstring(GetCurrentProcessId()) +
-            L"-" + std::to_wstring(GetTickCount());
-    ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
-    fake::LoadDefaultMonthNames(months_);
-  }
-  void TearDown() override { RemoveTree(root_); }
-
-  std::wstring PathOf(const std::wstring& name) const { return root_ + L"\\" + name; }
-
-  // Makes a file of the given size; large sizes stay sparse on the disk.
-  std::wstring MakeFile(const std::wstring& name, LONGLONG size = 0) {
-    const std::wstring path = PathOf(name);
-    const HANDLE raw = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(raw, INVALID_HANDLE_VALUE) << "cannot make " << name.size();
-    if (raw == INVALID_HANDLE_VALUE) return path;
-    const unique_handle file(raw);
-    LARGE_INTEGER end;
-    end.QuadPart = size;
-    EXPECT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
-    EXPECT_TRUE(SetEndOfFile(file.get()));
-    return path;
-  }
+  void SetUp() override { fake::LoadDefaultMonthNames(months_); }
 
   void SetLastWriteTime(const std::wstring& path, const SYSTEMTIME& local) {
     FILETIME localTime, utc;
@@ -100,7 +58,7 @@ class FileAccess : public ::testing::Test {
 
   double Length(const std::wstring& path) { return GetFileLength(files_, path, errorText_); }
 
-  std::wstring root_;
+  const TestDirectory directory_{L"files"};
   SystemFileSystem files_;
   MonthNameTable months_;
   fake::RecordingTraceSink trace_;
@@ -116,31 +74,31 @@ TEST_F(FileAccess, MeasuresFilesOfEverySize) {
       {L"empty.log", 0}, {L"small.log", 123}, {L"low-half.log", 3000000000LL},
       {L"high-half.log", 4294967296LL}};
   for (const auto& c : cases) {
-    const std::wstring path = MakeFile(c.name, c.size);
+    const std::wstring path = directory_.MakeFile(c.name, c.size);
     EXPECT_EQ(Length(path), static_cast<double>(c.size)) << c.name;
     EXPECT_EQ(errorText_, L"") << c.name;
   }
 }
 
 TEST_F(FileAccess, MeasuresADirectoryNamedWithoutSeparator) {
-  ASSERT_TRUE(CreateDirectoryW(PathOf(L"sub").c_str(), nullptr));
-  EXPECT_GE(Length(PathOf(L"sub")), 0);
+  ASSERT_TRUE(CreateDirectoryW(directory_.PathOf(L"sub").c_str(), nullptr));
+  EXPECT_GE(Length(directory_.PathOf(L"sub")), 0);
   EXPECT_EQ(errorText_, L"");
 }
 
 TEST_F(FileAccess, APatternMeasuresOnlyItsFirstEntry) {
-  MakeFile(L"a.bin", 10);
-  MakeFile(L"b.bin", 20);
-  const double measured = Length(PathOf(L"*.bin"));
+  directory_.MakeFile(L"a.bin", 10);
+  directory_.MakeFile(L"b.bin", 20);
+  const double measured = Length(directory_.PathOf(L"*.bin"));
   EXPECT_TRUE(measured == 10 || measured == 20) << measured;
   EXPECT_EQ(errorText_, L"");
 }
 
 TEST_F(FileAccess, AMissingEntryGivesMinusOneAndTheSystemsMessage) {
-  EXPECT_EQ(Length(PathOf(L"missing.log")), -1);
+  EXPECT_EQ(Length(directory_.PathOf(L"missing.log")), -1);
   EXPECT_EQ(errorText_, SystemMessageLine(ERROR_FILE_NOT_FOUND));
   EXPECT_NE(errorText_, L"");
-  EXPECT_EQ(Length(PathOf(L"nowhere\\missing.log")), -1);
+  EXPECT_EQ(Length(directory_.PathOf(L"nowhere\\missing.log")), -1);
   EXPECT_EQ(errorText_, SystemMessageLine(ERROR_PATH_NOT_FOUND));
 }
 
@@ -150,18 +108,18 @@ TEST_F(FileAccess, SystemErrorTextsDropTheirLineBreak) {
 }
 
 TEST_F(FileAccess, NamesOutsideTheAnsiCodePageAreFoundAsThemselves) {
-  MakeFile(L"caf\u00e9.txt", 5);
-  MakeFile(L"a\u0444b.dat", 3);
-  MakeFile(L"a\u0436c.dat", 9);
-  EXPECT_EQ(Length(PathOf(L"caf\u00e9.txt")), 5);
-  EXPECT_EQ(Length(PathOf(L"a\u0436c.dat")), 9);
+  directory_.MakeFile(L"caf\u00e9.txt", 5);
+  directory_.MakeFile(L"a\u0444b.dat", 3);
+  directory_.MakeFile(L"a\u0436c.dat", 9);
+  EXPECT_EQ(Length(directory_.PathOf(L"caf\u00e9.txt")), 5);
+  EXPECT_EQ(Length(directory_.PathOf(L"a\u0436c.dat")), 9);
   // "ж" is no wildcard: it does not stand for the "ф" of the sibling.
-  EXPECT_EQ(Length(PathOf(L"a\u0436b.dat")), -1);
+  EXPECT_EQ(Length(directory_.PathOf(L"a\u0436b.dat")), -1);
   EXPECT_EQ(errorText_, SystemMessageLine(ERROR_FILE_NOT_FOUND));
 
-  EXPECT_EQ(files_.FindFirst(PathOf(L"a\u0436*")).record.name, L"a\u0436c.dat");
+  EXPECT_EQ(files_.FindFirst(directory_.PathOf(L"a\u0436*")).record.name, L"a\u0436c.dat");
   std::set<std::wstring> listed;
-  files_.List(PathOf(L"*"), [&](const FindRecord& record) {
+  files_.List(directory_.PathOf(L"*"), [&](const FindRecord& record) {
     listed.insert(record.name);
     return true;
   });
@@ -171,13 +129,13 @@ TEST_F(FileAccess, NamesOutsideTheAnsiCodePageAreFoundAsThemselves) {
 }
 
 TEST_F(FileAccess, AListingStopsWhenTheVisitorSaysSo) {
-  MakeFile(L"1.log");
-  MakeFile(L"2.log");
-  MakeFile(L"3.log");
+  directory_.MakeFile(L"1.log");
+  directory_.MakeFile(L"2.log");
+  directory_.MakeFile(L"3.log");
   int visited = 0;
-  files_.List(PathOf(L"*.log"), [&](const FindRecord&) { return ++visited < 2; });
+  files_.List(directory_.PathOf(L"*.log"), [&](const FindRecord&) { return ++visited < 2; });
   EXPECT_EQ(visited, 2);
-  files_.List(PathOf(L"nowhere\\*"), [&](const FindRecord&) { return ++visited < 100; });
+  files_.List(directory_.PathOf(L"nowhere\\*"), [&](const FindRecord&) { return ++visited < 100; });
   EXPECT_EQ(visited, 2);
 }
 
@@ -192,7 +150,7 @@ TEST_F(FileAccess, LastWriteTimesReadBackAsLocalDateText) {
       {{2031, 7, 4, 31, 23, 59, 59, 0}, L"31-Jul-2031 23:59:59"},
   };
   for (const auto& c : cases) {
-    const std::wstring path = MakeFile(L"dated-" + std::to_wstring(c.local.wMonth));
+    const std::wstring path = directory_.MakeFile(L"dated-" + std::to_wstring(c.local.wMonth));
     SetLastWriteTime(path, c.local);
     trace_.lines.clear();
     EXPECT_EQ(GetFileLastWriteDate(files_, months_, trace_, path), c.text);
@@ -203,15 +161,16 @@ TEST_F(FileAccess, LastWriteTimesReadBackAsLocalDateText) {
 }
 
 TEST_F(FileAccess, CreationDateOfAFileIsADateText) {
-  const std::wstring path = MakeFile(L"new.log");
+  const std::wstring path = directory_.MakeFile(L"new.log");
   EXPECT_TRUE(IsDateText(GetFileCreateDate(files_, months_, path)));
 }
 
 TEST_F(FileAccess, MissingFilesGiveTheErrorDateText) {
   const std::wstring expected =
       L"ERR:" + SystemMessageLine(ERROR_FILE_NOT_FOUND) + L" (2)";
-  EXPECT_EQ(GetFileCreateDate(files_, months_, PathOf(L"gone.log")), expected);
-  EXPECT_EQ(GetFileLastWriteDate(files_, months_, trace_, PathOf(L"gone.log")), expected);
+  const std::wstring gone = directory_.PathOf(L"gone.log");
+  EXPECT_EQ(GetFileCreateDate(files_, months_, gone), expected);
+  EXPECT_EQ(GetFileLastWriteDate(files_, months_, trace_, gone), expected);
 }
 
 TEST_F(FileAccess, AFailedCalendarConversionLeavesZeroFields) {
@@ -220,14 +179,14 @@ TEST_F(FileAccess, AFailedCalendarConversionLeavesZeroFields) {
 }
 
 TEST_F(FileAccess, ANulInsideAPathNeverReachesAnotherFile) {
-  const std::wstring real = MakeFile(L"real.txt", 42);
+  const std::wstring real = directory_.MakeFile(L"real.txt", 42);
   const std::wstring cut = real + std::wstring(1, L'\0') + L"other.txt";
   EXPECT_EQ(Length(cut), -1);
   EXPECT_EQ(errorText_, SystemMessageLine(ERROR_INVALID_NAME));
   EXPECT_EQ(GetFileCreateDate(files_, months_, cut),
             L"ERR:" + SystemMessageLine(ERROR_INVALID_NAME) + L" (123)");
   int visited = 0;
-  files_.List(root_ + std::wstring(1, L'\0') + L"\\*", [&](const FindRecord&) {
+  files_.List(directory_.path() + std::wstring(1, L'\0') + L"\\*", [&](const FindRecord&) {
     ++visited;
     return true;
   });
@@ -235,17 +194,17 @@ TEST_F(FileAccess, ANulInsideAPathNeverReachesAnotherFile) {
 }
 
 TEST_F(FileAccess, AnyPathEndsInAResultAndLeavesNoSearchOpen) {
-  MakeFile(L"real.txt", 42);
+  directory_.MakeFile(L"real.txt", 42);
   const std::wstring paths[] = {
       std::wstring(100 * 1024, L'a'),
-      PathOf(std::wstring(100 * 1024, L'b')),
+      directory_.PathOf(std::wstring(100 * 1024, L'b')),
       L"*",
       L"\\",
       L"",
       L"\\\\",
       L"?",
-      PathOf(L"*"),
-      PathOf(L"real.txt") + std::wstring(1, L'\0'),
+      directory_.PathOf(L"*"),
+      directory_.PathOf(L"real.txt") + std::wstring(1, L'\0'),
       std::wstring(1, L'\0'),
       L"C:\\:*?\"<>|",
   };

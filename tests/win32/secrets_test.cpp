@@ -14,6 +14,7 @@
 
 #include "program_run.h"
 #include "support/unique_any_win32.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
@@ -30,10 +31,8 @@ struct HostOutput {
 // Runs the host with its error output going to a file of its own, read back
 // when it is done.
 HostOutput RunHost(const std::wstring& parameterString) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring errorFile =
-      std::wstring(temp) + L"quarnel-secrets-" + std::to_wstring(GetCurrentProcessId()) + L".err";
+  const TestDirectory directory(L"secrets");
+  const std::wstring errorFile = directory.PathOf(L"host.err");
   HostOutput output;
   {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -55,7 +54,6 @@ HostOutput RunHost(const std::wstring& parameterString) {
       output.errorOutput.append(buffer, read);
     }
   }
-  DeleteFileW(errorFile.c_str());
   return output;
 }
 
