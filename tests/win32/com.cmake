@@ -81,6 +81,7 @@ set_tests_properties(hostile_input_vbs PROPERTIES TIMEOUT 120)
 
 # dialog_test opens the dialog through the registered object's sa_showGUI.
 quarnel_requires_registration(dialog_test)
+target_link_libraries(dialog_test PRIVATE quarnel_com_ids)
 add_dependencies(dialog_test comquarnel)
 
 # Long runs: handles and private memory before and after many checks and

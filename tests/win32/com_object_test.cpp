@@ -3,36 +3,18 @@
 // dispatch errors and the DLL's unloading rule.
 
 #include <windows.h>
-#include <objbase.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <string>
-
-#include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "com_client.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
 namespace {
 
-class Apartment : public testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const testing::Environment* const apartment = testing::AddGlobalTestEnvironment(new Apartment);
-
-com_ptr<_quarnelcom> CreatePlugin() {
-  CLSID clsid;
-  EXPECT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
-  com_ptr<_quarnelcom> plugin;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom,
-                             plugin.put_void()),
-            S_OK);
-  return plugin;
-}
+const testing::Environment* const apartment =
+    testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 // The three accessors of one property.
 struct Property {
@@ -53,13 +35,6 @@ const Property kProperties[] = {
      &_quarnelcom::get_sa_hostname},
 };
 
-VARIANT Text(const wchar_t* text) {
-  VARIANT value;
-  V_VT(&value) = VT_BSTR;
-  V_BSTR(&value) = SysAllocString(text);
-  return value;
-}
-
 VARIANT Number(LONG number) {
   VARIANT value;
   V_VT(&value) = VT_I4;
@@ -67,37 +42,9 @@ VARIANT Number(LONG number) {
   return value;
 }
 
-// An object whose reference count the tests can watch.
-class CountedObject : public IDispatch {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid != IID_IUnknown && iid != IID_IDispatch) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-
-  std::atomic<ULONG> references{1};  // the test's own
-};
-
-VARIANT ObjectValue(CountedObject& object) {
+// The object as an argument that the callee does not own: the callee takes
+// a reference of its own if it keeps the object.
+VARIANT BorrowedObject(CountedObject& object) {
   VARIANT value;
   V_VT(&value) = VT_DISPATCH;
   V_DISPATCH(&value) = &object;
@@ -128,7 +75,7 @@ TEST(QuarnelObject, PutStoresACopyThatKeepsItsType) {
     EXPECT_EQ(V_I4(&readBack.get()), 30);
 
     unique_variant text;
-    *text.put() = Text(L"#WHT=SIZE#");
+    MakeText(text.put(), L"#WHT=SIZE#");
     ASSERT_EQ((plugin.get()->*property.put)(text.get()), S_OK);
     V_BSTR(&text.get())[0] = L'!';  // the caller's text changes; the stored copy must not
     ASSERT_EQ((plugin.get()->*property.get)(readBack.put()), S_OK);
@@ -159,7 +106,7 @@ TEST(QuarnelObject, PutrefHoldsTheObjectItselfUntilReplacedOrReleased) {
   {
     const com_ptr<_quarnelcom> plugin = CreatePlugin();
     ASSERT_TRUE(plugin);
-    ASSERT_EQ(plugin->putref_sa_hostname(ObjectValue(object)), S_OK);
+    ASSERT_EQ(plugin->putref_sa_hostname(BorrowedObject(object)), S_OK);
     EXPECT_EQ(object.references, 2u);
     {
       unique_variant readBack;
@@ -172,7 +119,7 @@ TEST(QuarnelObject, PutrefHoldsTheObjectItselfUntilReplacedOrReleased) {
 
     ASSERT_EQ(plugin->put_sa_hostname(Number(1)), S_OK);
     EXPECT_EQ(object.references, 1u) << "replacing the value lets the object go";
-    ASSERT_EQ(plugin->putref_sa_parameter(ObjectValue(object)), S_OK);
+    ASSERT_EQ(plugin->putref_sa_parameter(BorrowedObject(object)), S_OK);
     EXPECT_EQ(object.references, 2u);
   }
   EXPECT_EQ(object.references, 1u) << "releasing the plug-in lets the object go";
@@ -194,9 +141,7 @@ TEST(QuarnelObject, DocheckStoresAFreshResultTextEachTime) {
   const com_ptr<_quarnelcom> plugin = CreatePlugin();
   const com_ptr<_quarnelcom> other = CreatePlugin();
   ASSERT_TRUE(plugin && other);
-  unique_variant parameterString;
-  *parameterString.put() = Text(L"#WHT=SIZE#");
-  ASSERT_EQ(plugin->put_sa_parameter(parameterString.get()), S_OK);
+  ASSERT_EQ(PutParameterString(plugin.get(), L"#WHT=SIZE#"), S_OK);
 
   for (int run = 0; run < 2; ++run) {
     ASSERT_EQ(plugin->put_sa_result(Number(12345)), S_OK);
@@ -238,8 +183,7 @@ TEST(QuarnelObject, ShowGuiReportsAPropertyWithoutTextAsAnErrorWithDescription) 
     ASSERT_TRUE(plugin);
     unique_variant stored;
     if (failure.storedType == VT_DISPATCH) {
-      *stored.put() = ObjectValue(object);
-      object.AddRef();  // the VARIANT's own reference, released with it
+      MakeObject(stored.put(), object);
     } else {
       V_VT(stored.put()) = failure.storedType;
     }
@@ -314,60 +258,42 @@ TEST(QuarnelObject, DispatchAnswersFromTheTypeInformation) {
 }
 
 TEST(QuarnelObject, ClassRefusesAggregation) {
-  CLSID clsid;
-  ASSERT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
   CountedObject outer;
   com_ptr<IUnknown> inner;
-  EXPECT_EQ(CoCreateInstance(clsid, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, inner.put_void()),
+  EXPECT_EQ(CoCreateInstance(PluginClassId(), &outer, CLSCTX_INPROC_SERVER, IID_IUnknown, inner.put_void()),
             CLASS_E_NOAGGREGATION);
 }
 
 class ServerModule : public testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t path[MAX_PATH];
-    std::wstring directory(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    directory.erase(directory.find_last_of(L'\\') + 1);
-    module_.reset(LoadLibraryW((directory + L"..\\plugin\\comquarnel.dll").c_str()));
-    ASSERT_TRUE(module_);
-    canUnloadNow_ = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-        reinterpret_cast<void*>(GetProcAddress(module_.get(), "DllCanUnloadNow")));
-    ASSERT_NE(canUnloadNow_, nullptr);
-  }
+  void SetUp() override { ASSERT_TRUE(module_.loaded()); }
 
-  unique_hmodule module_;
-  HRESULT(STDAPICALLTYPE* canUnloadNow_)() = nullptr;
+  const PluginModule module_;
 };
 
 TEST_F(ServerModule, CanUnloadOnlyWhenNoObjectLives) {
-  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(module_.CanUnloadNow(), S_OK);
   {
     const com_ptr<_quarnelcom> plugin = CreatePlugin();
     ASSERT_TRUE(plugin);
-    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   }
-  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 }
 
 TEST_F(ServerModule, CanUnloadOnlyWhenNoServerLockIsHeld) {
-  CLSID clsid;
-  ASSERT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
   {
-    com_ptr<IClassFactory> factory;
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               factory.put_void()),
-              S_OK);
+    const com_ptr<IClassFactory> factory = GetPluginFactory();
+    ASSERT_TRUE(factory);
     ASSERT_EQ(factory->LockServer(TRUE), S_OK);
   }
-  EXPECT_EQ(canUnloadNow_(), S_FALSE);
+  EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   {
-    com_ptr<IClassFactory> factory;
-    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               factory.put_void()),
-              S_OK);
+    const com_ptr<IClassFactory> factory = GetPluginFactory();
+    ASSERT_TRUE(factory);
     ASSERT_EQ(factory->LockServer(FALSE), S_OK);
   }
-  EXPECT_EQ(canUnloadNow_(), S_OK);
+  EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 // exactly the one that a check alone gives.
 
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "com_client.h"
 #include "support/unique_any_win32.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
@@ -26,31 +25,12 @@ constexpr int kObjectsPerThread = 2;
 constexpr auto kRunTime = std::chrono::seconds(4);
 constexpr ULONGLONG kTicksPerDay = 864000000000ull;
 
-class ApartmentThread {
- public:
-  ApartmentThread() : initialized_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ApartmentThread() {
-    if (SUCCEEDED(initialized_)) CoUninitialize();
-  }
-  ApartmentThread(const ApartmentThread&) = delete;
-  ApartmentThread& operator=(const ApartmentThread&) = delete;
-  HRESULT initialized() const { return initialized_; }
-
- private:
-  HRESULT initialized_;
-};
-
 // The test's own thread enters an apartment first, as a host's main thread
 // does. Under Wine, two threads that enter the process's first apartments at
 // the same moment can block each other inside CoInitializeEx and
 // CoCreateInstance, before any plug-in code runs.
-class MainApartment : public testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
 const testing::Environment* const mainApartment =
-    testing::AddGlobalTestEnvironment(new MainApartment);
+    testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 ULONGLONG TicksOf(const FILETIME& time) {
   return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -80,35 +60,11 @@ long DaysSince2020() {
 
 // Three logs of 10, 20 and 30 bytes; a.log was last written on 1 January
 // 2020 at 06:00 local time, the others at noon.
-class LogDirectory {
- public:
-  LogDirectory() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"quarnel-concurrency-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-    for (const auto& [name, size] : {std::pair{L"a.log", 10}, {L"b.log", 20}, {L"c.log", 30}}) {
-      const std::wstring file = path_ + L"\\" + name;
-      const unique_handle handle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-      const std::string content(size, 'x');
-      DWORD written = 0;
-      WriteFile(handle.get(), content.data(), static_cast<DWORD>(size), &written, nullptr);
-      const FILETIME time = LocalTimeIn2020(size == 10 ? 6 : 12);
-      SetFileTime(handle.get(), &time, nullptr, &time);
-      files_.push_back(file);
-    }
-  }
-  ~LogDirectory() {
-    for (const auto& file : files_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(path_.c_str());
-  }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-  std::vector<std::wstring> files_;
-};
+void MakeLogs(const TestDirectory& logs) {
+  logs.MakeFile(L"a.log", 10, LocalTimeIn2020(6));
+  logs.MakeFile(L"b.log", 20, LocalTimeIn2020(12));
+  logs.MakeFile(L"c.log", 30, LocalTimeIn2020(12));
+}
 
 struct CheckCase {
   bool nullParameterString;
@@ -160,17 +116,13 @@ struct ThreadReport {
 
 void RunChecks(const std::vector<CheckCase>& cases,
                std::chrono::steady_clock::time_point until, ThreadReport& report) {
-  const ApartmentThread apartment;
-  report.apartment = apartment.initialized();
+  const ThreadApartment apartment;
+  report.apartment = apartment.entered();
   if (FAILED(report.apartment)) return;
-  CLSID clsid;
-  if (FAILED(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid))) return;
-  std::vector<com_ptr<_quarnelcom>> plugins(kObjectsPerThread);
-  for (auto& plugin : plugins) {
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom,
-                                plugin.put_void()))) {
-      return;
-    }
+  std::vector<com_ptr<_quarnelcom>> plugins;
+  for (int i = 0; i < kObjectsPerThread; ++i) {
+    plugins.push_back(CreatePlugin());
+    if (!plugins.back()) return;
   }
   const auto noteWrong = [&](const std::wstring& what) {
     if (report.wrong++ == 0) report.firstWrong = what;
@@ -180,31 +132,27 @@ void RunChecks(const std::vector<CheckCase>& cases,
     _quarnelcom* plugin = plugins[next % plugins.size()].get();
     unique_variant parameterString;
     if (check.nullParameterString) {
-      V_VT(&parameterString.get()) = VT_NULL;
+      V_VT(parameterString.put()) = VT_NULL;
     } else {
-      V_BSTR(&parameterString.get()) = SysAllocString(check.parameterString.c_str());
-      V_VT(&parameterString.get()) = VT_BSTR;
+      MakeText(parameterString.put(), check.parameterString);
     }
     plugin->put_sa_parameter(parameterString.get());
     const long daysBefore = DaysSince2020();
-    VARIANT_BOOL status = 1;
-    const HRESULT called = plugin->sa_docheck(&status);
+    const CheckOutcome outcome = RunCheck(plugin);
     const long daysAfter = DaysSince2020();
-    unique_variant result;
-    plugin->get_sa_result(result.put());
     ++report.checks;
 
-    const std::wstring text =
-        V_VT(&result.get()) == VT_BSTR ? V_BSTR(&result.get()) : L"(not a text)";
-    if (called != S_OK || status != check.status ||
-        !ResultMatches(check, text, daysBefore, daysAfter)) {
-      noteWrong(check.parameterString + L" gave status " + std::to_wstring(status) + L", " + text);
+    if (outcome.call != S_OK || outcome.status != check.status ||
+        !ResultMatches(check, outcome.result, daysBefore, daysAfter)) {
+      noteWrong(check.parameterString + L" gave status " + std::to_wstring(outcome.status) +
+                L", " + outcome.result);
     }
   }
 }
 
 TEST(Concurrency, ObjectsOnFourApartmentThreadsCheckTheSameFilesCorrectly) {
-  const LogDirectory logs;
+  const TestDirectory logs(L"concurrency");
+  MakeLogs(logs);
   const std::vector<CheckCase> cases = CheckCases(logs.path());
   ThreadReport reports[kThreads];
   const auto until = std::chrono::steady_clock::now() + kRunTime;

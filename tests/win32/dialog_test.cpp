@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "com_client.h"
 #include "dialog/frmmain_controls.h"
 #include "support/unique_any_win32.h"
 
@@ -27,12 +28,8 @@ namespace {
 
 const std::wstring kTitle = L"Quarnel checker: External COM check (version 2.0 build 61)";
 
-class Apartment : public testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const testing::Environment* const apartment = testing::AddGlobalTestEnvironment(new Apartment);
+const testing::Environment* const apartment =
+    testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
@@ -41,7 +38,7 @@ class Plugin {
  public:
   Plugin() {
     CLSID clsid;
-    created_ = CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid);
+    created_ = CLSIDFromProgID(kPluginProgId, &clsid);
     if (SUCCEEDED(created_)) {
       created_ = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                   object_.put_void());
@@ -54,8 +51,7 @@ class Plugin {
   }
   HRESULT PutText(const wchar_t* property, const std::wstring& text) {
     unique_variant value;
-    V_VT(value.put()) = VT_BSTR;
-    V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    MakeText(value.put(), text);
     return Put(property, value.get());
   }
   std::wstring GetText(const wchar_t* property) {
@@ -65,7 +61,7 @@ class Plugin {
       ADD_FAILURE() << "property holds VARIANT type " << V_VT(&value.get());
       return std::wstring();
     }
-    return std::wstring(V_BSTR(&value.get()), SysStringLen(V_BSTR(&value.get())));
+    return TextOf(value.get());
   }
   // The method's own HRESULT, also when it reaches the caller as an
   // Automation exception.

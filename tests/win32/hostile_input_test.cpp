@@ -7,7 +7,6 @@
 // run a good check to its exact result.
 
 #include <windows.h>
-#include <objbase.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
@@ -19,150 +18,43 @@
 #include <thread>
 #include <vector>
 
-#include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "com_client.h"
 #include "support/unique_any_win32.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
 
-class Apartment : public testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const testing::Environment* const apartment = testing::AddGlobalTestEnvironment(new Apartment);
+const testing::Environment* const apartment =
+    testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 constexpr std::size_t kTenMegabytes = 10u * 1024 * 1024;
 constexpr wchar_t kDialogTitlePrefix[] = L"Quarnel checker";
 
-com_ptr<_quarnelcom> CreatePlugin() {
-  CLSID clsid;
-  EXPECT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
-  com_ptr<_quarnelcom> plugin;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom,
-                             plugin.put_void()),
-            S_OK);
-  return plugin;
-}
-
-std::wstring TextOf(const VARIANT& value) {
-  return V_VT(&value) == VT_BSTR ? std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value)))
-                                 : std::wstring();
-}
-
-void MakeText(VARIANT* value, const std::wstring& text) {
-  V_BSTR(value) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  V_VT(value) = VT_BSTR;
-}
-
-// An object for the properties. Without a default value it converts to no
-// text; with one, its default value (DISPID_VALUE) is that text. Counts its
-// references, so that a test sees whether the plug-in lets it go.
-class ScriptObject : public IDispatch {
- public:
-  explicit ScriptObject(std::wstring defaultValue = L"", bool hasDefault = false)
-      : defaultValue_(std::move(defaultValue)), hasDefault_(hasDefault) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid != IID_IUnknown && iid != IID_IDispatch) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return DISP_E_UNKNOWNNAME;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
-                                   VARIANT* result, EXCEPINFO*, UINT*) override {
-    if (!hasDefault_ || id != DISPID_VALUE || !(flags & DISPATCH_PROPERTYGET) || !result) {
-      return DISP_E_MEMBERNOTFOUND;
-    }
-    MakeText(result, defaultValue_);
-    return S_OK;
-  }
-
-  std::atomic<ULONG> references{1};  // the test's own
-
- private:
-  std::wstring defaultValue_;
-  bool hasDefault_;
-};
-
-// Real files for the good check: three logs of 10, 20 and 30 bytes.
-class LogDirectory {
- public:
-  LogDirectory() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"quarnel-hostile-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-    for (const auto& [name, size] : {std::pair{L"a.log", 10}, {L"b.log", 20}, {L"c.log", 30}}) {
-      const std::wstring file = path_ + L"\\" + name;
-      const unique_handle handle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-      const std::string content(size, 'x');
-      DWORD written = 0;
-      WriteFile(handle.get(), content.data(), static_cast<DWORD>(size), &written, nullptr);
-      files_.push_back(file);
-    }
-  }
-  ~LogDirectory() {
-    for (const auto& file : files_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(path_.c_str());
-  }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-  std::vector<std::wstring> files_;
-};
-
 class HostileInput : public testing::Test {
  protected:
+  // Real files for the good check: three logs of 10, 20 and 30 bytes.
+  HostileInput() {
+    logs_.MakeFile(L"a.log", 10);
+    logs_.MakeFile(L"b.log", 20);
+    logs_.MakeFile(L"c.log", 30);
+  }
+
   std::wstring GoodParameterString() const {
     return L"#FILE=" + logs_.path() + L"\\*.log#WHT=SIZE#CMP=GT#VAL=100#UNIT=B#";
   }
   std::wstring GoodResult() const { return L"Size of " + logs_.path() + L"\\*.log is 60 B"; }
 
-  struct Check {
-    HRESULT call;
-    VARIANT_BOOL status;
-    VARTYPE resultType;
-    std::wstring result;
-  };
-  static Check RunCheck(_quarnelcom* plugin) {
-    Check check{};
-    check.status = 1;  // neither true nor false: the call has to set it
-    check.call = plugin->sa_docheck(&check.status);
-    unique_variant result;
-    plugin->get_sa_result(result.put());
-    check.resultType = V_VT(&result.get());
-    check.result = TextOf(result.get());
-    return check;
-  }
-
   // A good check on every property's good value gives its exact result.
   void ExpectGoodCheckWorks(_quarnelcom* plugin) {
-    unique_variant good;
-    MakeText(good.put(), GoodParameterString());
-    ASSERT_EQ(plugin->put_sa_parameter(good.get()), S_OK);
-    const Check check = RunCheck(plugin);
+    ASSERT_EQ(PutParameterString(plugin, GoodParameterString()), S_OK);
+    const CheckOutcome check = RunCheck(plugin);
     EXPECT_EQ(check.call, S_OK);
     EXPECT_EQ(check.status, VARIANT_TRUE);
     EXPECT_EQ(check.result, GoodResult());
   }
 
-  LogDirectory logs_;
+  const TestDirectory logs_{L"hostile"};
 };
 
 // One hostile value; `make` writes it into a cleared VARIANT.
@@ -181,13 +73,7 @@ SAFEARRAY* TwoTexts() {
   return array;
 }
 
-void MakeObject(VARIANT* value, ScriptObject& object) {
-  object.AddRef();  // the VARIANT's own reference, released when it is cleared
-  V_DISPATCH(value) = &object;
-  V_VT(value) = VT_DISPATCH;
-}
-
-std::vector<HostileValue> HostileValues(ScriptObject& plainObject, ScriptObject& textObject,
+std::vector<HostileValue> HostileValues(CountedObject& plainObject, CountedObject& textObject,
                                         const std::wstring& goodParameterString) {
   const std::wstring nulInsidePath = L"#FILE=C:\\windows\\win.ini" + std::wstring(1, L'\0') +
                                      L"x#WHT=WDATE#CMP=GT#VAL=1#UNIT=D#";
@@ -230,8 +116,8 @@ struct ParameterOutcome {
 };
 
 TEST_F(HostileInput, ACheckOnAHostileParameterStringWorksOrEndsInAClearError) {
-  ScriptObject plainObject;
-  ScriptObject textObject(GoodParameterString(), true);
+  CountedObject plainObject;
+  CountedObject textObject(GoodParameterString());
   const std::wstring nothingFound = L"ERR: No matching files";
   const std::wstring nullReport = L"ERR: Invalid use of Null (94) at 0 params: --";
   const std::wstring mismatchReport = L"ERR: Type mismatch (13) at 0 params: --";
@@ -267,7 +153,7 @@ TEST_F(HostileInput, ACheckOnAHostileParameterStringWorksOrEndsInAClearError) {
     values[i].make(hostile.put());
     ASSERT_EQ(plugin->put_sa_parameter(hostile.get()), S_OK);
 
-    const Check check = RunCheck(plugin.get());
+    const CheckOutcome check = RunCheck(plugin.get());
     EXPECT_EQ(check.call, S_OK);
     EXPECT_EQ(check.status, expected.passed ? VARIANT_TRUE : VARIANT_FALSE);
     ASSERT_EQ(check.resultType, VT_BSTR);
@@ -288,8 +174,8 @@ TEST_F(HostileInput, ACheckOnAHostileParameterStringWorksOrEndsInAClearError) {
 
 // The check reads sa_parameter only; hostile values elsewhere change nothing.
 TEST_F(HostileInput, HostileValuesInTheOtherPropertiesLeaveTheCheckAlone) {
-  ScriptObject plainObject;
-  ScriptObject textObject(L"#WHT=CDATE#", true);
+  CountedObject plainObject;
+  CountedObject textObject(L"#WHT=CDATE#");
   const auto values = HostileValues(plainObject, textObject, GoodParameterString());
   const struct {
     const char* name;
@@ -369,8 +255,8 @@ struct ShowGuiRefusal {
 };
 
 TEST_F(HostileInput, ShowGuiRefusesWhatItCannotShowBeforeAnyWindowOpens) {
-  ScriptObject plainObject;
-  ScriptObject textObject(L"", true);
+  CountedObject plainObject;
+  CountedObject textObject(L"");
   const auto values = HostileValues(plainObject, textObject, GoodParameterString());
   const ShowGuiRefusal refusals[] = {
       {"Null parameter string", &_quarnelcom::put_sa_parameter, "Null", 94, L"Invalid use of Null"},
@@ -417,8 +303,8 @@ TEST_F(HostileInput, ShowGuiRefusesWhatItCannotShowBeforeAnyWindowOpens) {
 // and sa_parameter keeps the hostile value.
 TEST_F(HostileInput, ShowGuiShowsOtherHostileParameterStringsAndKeepsThemWhenClosed) {
   if (!HasDisplay()) GTEST_SKIP() << "DISPLAY is not set: the dialog needs an X display (xvfb-run)";
-  ScriptObject plainObject;
-  ScriptObject textObject(GoodParameterString(), true);
+  CountedObject plainObject;
+  CountedObject textObject(GoodParameterString());
   const char* const shown[] = {"Empty", "a number", "a date", "a Boolean",
                                "an object whose default value is a parameter string",
                                "a text with a NUL inside the path", "10 MB after the entries",

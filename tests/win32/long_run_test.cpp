@@ -9,8 +9,6 @@
 // long_run_full, the latter with the label "long").
 
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -21,18 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "com_client.h"
 #include "support/unique_any_win32.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
 
-class Apartment : public testing::Environment {
- public:
-  void SetUp() override { ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK); }
-  void TearDown() override { CoUninitialize(); }
-};
-const testing::Environment* const apartment = testing::AddGlobalTestEnvironment(new Apartment);
+const testing::Environment* const apartment =
+    testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 bool FullRun() {
   char value[8] = "";
@@ -111,64 +106,6 @@ void ExpectFlat(const Usage& before, const Usage& after) {
   EXPECT_LE(after.heapBytes, before.heapBytes + kHeapNoise);
 }
 
-com_ptr<_quarnelcom> CreatePlugin() {
-  CLSID clsid;
-  EXPECT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
-  com_ptr<_quarnelcom> plugin;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom,
-                             plugin.put_void()),
-            S_OK);
-  return plugin;
-}
-
-void PutText(_quarnelcom* plugin, const std::wstring& text) {
-  unique_variant value;
-  V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  V_VT(&value.get()) = VT_BSTR;
-  ASSERT_EQ(plugin->put_sa_parameter(value.get()), S_OK);
-}
-
-void PutNull(_quarnelcom* plugin) {
-  unique_variant value;
-  V_VT(&value.get()) = VT_NULL;
-  ASSERT_EQ(plugin->put_sa_parameter(value.get()), S_OK);
-}
-
-std::wstring ResultOf(_quarnelcom* plugin) {
-  unique_variant result;
-  plugin->get_sa_result(result.put());
-  return V_VT(&result.get()) == VT_BSTR ? std::wstring(V_BSTR(&result.get())) : L"(not a text)";
-}
-
-// A directory of twenty logs of 100 bytes each.
-class LogDirectory {
- public:
-  LogDirectory() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"quarnel-long-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(path_.c_str(), nullptr);
-    for (int i = 0; i < 20; ++i) {
-      const std::wstring file = path_ + L"\\app" + std::to_wstring(i) + L".log";
-      const unique_handle handle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-      const std::string content(100, 'x');
-      DWORD written = 0;
-      WriteFile(handle.get(), content.data(), 100, &written, nullptr);
-      files_.push_back(file);
-    }
-  }
-  ~LogDirectory() {
-    for (const auto& file : files_) DeleteFileW(file.c_str());
-    RemoveDirectoryW(path_.c_str());
-  }
-  const std::wstring& path() const { return path_; }
-
- private:
-  std::wstring path_;
-  std::vector<std::wstring> files_;
-};
-
 // One check of each kind that opens something: the listing (a find handle
 // per check), one file's date (a search of its own), the oldest file,
 // nothing found, a share connection to the server "C:" that the system
@@ -192,17 +129,18 @@ class CheckRound {
   // Runs every check once and checks the beginning of its result.
   void Run(_quarnelcom* plugin) {
     for (const auto& [parameterString, resultBegins] : checks_) {
-      PutText(plugin, parameterString);
-      VARIANT_BOOL status = VARIANT_FALSE;
-      ASSERT_EQ(plugin->sa_docheck(&status), S_OK);
-      const std::wstring result = ResultOf(plugin);
-      ASSERT_EQ(result.substr(0, resultBegins.size()), resultBegins);
+      ASSERT_EQ(PutParameterString(plugin, parameterString), S_OK);
+      const CheckOutcome check = RunCheck(plugin);
+      ASSERT_EQ(check.call, S_OK);
+      ASSERT_EQ(check.result.substr(0, resultBegins.size()), resultBegins);
     }
-    PutNull(plugin);
-    VARIANT_BOOL status = VARIANT_TRUE;
-    ASSERT_EQ(plugin->sa_docheck(&status), S_OK);
-    ASSERT_EQ(status, VARIANT_FALSE);
-    ASSERT_EQ(ResultOf(plugin).rfind(L"ERR: Invalid use of Null (94)", 0), 0u);
+    unique_variant null;
+    V_VT(null.put()) = VT_NULL;
+    ASSERT_EQ(plugin->put_sa_parameter(null.get()), S_OK);
+    const CheckOutcome check = RunCheck(plugin);
+    ASSERT_EQ(check.call, S_OK);
+    ASSERT_EQ(check.status, VARIANT_FALSE);
+    ASSERT_EQ(check.result.rfind(L"ERR: Invalid use of Null (94)", 0), 0u);
   }
 
   static constexpr int kChecks = 6;
@@ -213,7 +151,12 @@ class CheckRound {
 
 class LongRun : public testing::Test {
  protected:
-  LogDirectory logs_;
+  // A directory of twenty logs of 100 bytes each.
+  LongRun() {
+    for (int i = 0; i < 20; ++i) logs_.MakeFile(L"app" + std::to_wstring(i) + L".log", 100);
+  }
+
+  const TestDirectory logs_{L"long"};
   CheckRound round_{logs_.path()};
 };
 
@@ -248,34 +191,24 @@ TEST_F(LongRun, ManyObjectsMadeAndReleasedKeepHandlesAndMemoryFlat) {
 
 // Once every object and server lock is gone, the DLL may be unloaded.
 TEST_F(LongRun, TheModuleCanUnloadOnceEverythingIsReleased) {
-  wchar_t path[MAX_PATH];
-  std::wstring directory(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-  directory.erase(directory.find_last_of(L'\\') + 1);
-  const unique_hmodule module(LoadLibraryW((directory + L"..\\plugin\\comquarnel.dll").c_str()));
-  ASSERT_TRUE(module);
-  const auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-      reinterpret_cast<void*>(GetProcAddress(module.get(), "DllCanUnloadNow")));
-  ASSERT_NE(canUnloadNow, nullptr);
+  const PluginModule module;
+  ASSERT_TRUE(module.loaded());
 
   std::vector<com_ptr<_quarnelcom>> plugins;
   for (int i = 0; i < 50; ++i) {
     plugins.push_back(CreatePlugin());
     ASSERT_NO_FATAL_FAILURE(round_.Run(plugins.back().get()));
   }
-  CLSID clsid;
-  ASSERT_EQ(CLSIDFromProgID(L"comQuarnel.quarnelcom", &clsid), S_OK);
-  com_ptr<IClassFactory> factory;
-  ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             factory.put_void()),
-            S_OK);
+  com_ptr<IClassFactory> factory = GetPluginFactory();
+  ASSERT_TRUE(factory);
   ASSERT_EQ(factory->LockServer(TRUE), S_OK);
-  EXPECT_EQ(canUnloadNow(), S_FALSE);
+  EXPECT_EQ(module.CanUnloadNow(), S_FALSE);
 
   plugins.clear();
-  EXPECT_EQ(canUnloadNow(), S_FALSE) << "the server lock and the factory still hold it";
+  EXPECT_EQ(module.CanUnloadNow(), S_FALSE) << "the server lock and the factory still hold it";
   ASSERT_EQ(factory->LockServer(FALSE), S_OK);
   factory.reset();
-  EXPECT_EQ(canUnloadNow(), S_OK);
+  EXPECT_EQ(module.CanUnloadNow(), S_OK);
 }
 
 }  // namespace

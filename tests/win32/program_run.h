@@ -9,20 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "build_tree.h"
 #include "host/debug_viewer.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
-
-// The directory of the running test program, with its trailing "\".
-inline std::wstring ProgramDirectory() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path, length);
-  return directory.substr(0, directory.find_last_of(L'\\') + 1);
-}
-
-inline std::wstring HostPath() { return ProgramDirectory() + L"..\\host\\quarnel-host.exe"; }
 
 struct ProgramRun {
   DWORD exitCode = 0;

@@ -10,23 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "build_tree.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
 namespace {
 
-std::wstring DllPath() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path, length);
-  directory.erase(directory.find_last_of(L'\\') + 1);
-  return directory + L"..\\plugin\\comquarnel.dll";
-}
-
 class TypeLibrary : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(LoadTypeLibEx(DllPath().c_str(), REGKIND_NONE, library_.put()), S_OK);
+    ASSERT_EQ(LoadTypeLibEx(PluginDllPath().c_str(), REGKIND_NONE, library_.put()), S_OK);
   }
 
   com_ptr<ITypeInfo> FindType(const std::wstring& name) {
