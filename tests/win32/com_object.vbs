@@ -2,23 +2,6 @@
 ' identifier, driven by late binding. Exits with the number of failed checks.
 Option Explicit
 
-Dim failures : failures = 0
-
-Sub Expect(condition, what)
-  If Not condition Then
-    WScript.Echo "FAILED: " & what
-    failures = failures + 1
-  End If
-End Sub
-
-' Runs a member call that must fail and checks what Err says about it.
-Sub ExpectError(number, description, what)
-  Expect Err.Number = number, what & ": Err.Number is " & Err.Number & ", expected " & number
-  Expect Err.Description = description, what & ": Err.Description is '" & Err.Description & "'"
-  Expect Err.Source = "comQuarnel.quarnelcom", what & ": Err.Source is '" & Err.Source & "'"
-  Err.Clear
-End Sub
-
 Dim o : Set o = CreateObject("comQuarnel.quarnelcom")
 
 ' A new object: every property Empty, not an empty text.
@@ -84,5 +67,4 @@ o.sa_result = 12345
 status = o.sa_docheck
 Expect TypeName(o.sa_result) = "String", "the second check left sa_result as " & TypeName(o.sa_result)
 
-If failures > 0 Then WScript.Echo failures & " check(s) failed"
-WScript.Quit failures
+QuitWithFailures

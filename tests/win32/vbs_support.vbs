@@ -1,0 +1,26 @@
+
+' --- Checks shared by the test scripts; run-vbs appends them to each one. ---
+' A script counts its failed checks in `failures` and ends with
+' QuitWithFailures, which makes their number the exit code.
+
+Dim failures
+
+Sub Expect(condition, what)
+  If Not condition Then
+    WScript.Echo "FAILED: " & what
+    failures = failures + 1
+  End If
+End Sub
+
+' After a member call that had to fail: checks what Err says about it.
+Sub ExpectError(number, description, what)
+  Expect Err.Number = number, what & ": Err.Number is " & Err.Number & ", expected " & number
+  Expect Err.Description = description, what & ": Err.Description is '" & Err.Description & "'"
+  Expect Err.Source = "comQuarnel.quarnelcom", what & ": Err.Source is '" & Err.Source & "'"
+  Err.Clear
+End Sub
+
+Sub QuitWithFailures()
+  If failures > 0 Then WScript.Echo failures & " check(s) failed"
+  WScript.Quit CLng(failures)  ' Empty, that is 0, when every check passed
+End Sub
