@@ -1,44 +1,17 @@
 #include "fileaccess/share_connection.h"
 
-#include <cstddef>
 #include <exception>
 
 #include "fileaccess/file_lookup.h"
 #include "support/check_error.h"
 #include "support/codepage.h"
+#include "support/secret.h"
 #include "support/text.h"
 
 namespace quarnel {
 namespace {
 
 constexpr std::uint32_t kNoError = 0;
-
-// Overwrites a text that held a password in clear when it goes out of scope,
-// so that the password does not linger in freed memory. The volatile stores
-// keep the compiler from dropping the overwrite of memory about to be freed.
-template <typename Text>
-class WipeOnExit {
- public:
-  explicit WipeOnExit(Text& text) : text_(text) {}
-  WipeOnExit(const WipeOnExit&) = delete;
-  WipeOnExit& operator=(const WipeOnExit&) = delete;
-  ~WipeOnExit() {
-    volatile auto* characters = text_.data();
-    for (std::size_t i = 0; i < text_.size(); ++i) characters[i] = 0;
-  }
-
- private:
-  Text& text_;
-};
-
-// TrimSpaces builds an intermediate copy; for the password only the one copy
-// made here exists, so that it is the only one to wipe.
-std::wstring SpaceTrimmedSecret(const std::wstring& secret) {
-  const auto first = secret.find_first_not_of(L' ');
-  if (first == std::wstring::npos) return std::wstring();
-  const auto last = secret.find_last_not_of(L' ');
-  return secret.substr(first, last - first + 1);
-}
 
 std::wstring ConnectionNameForConnecting(const std::wstring& server) {
   // The test for "\\" looks at the server as passed, before trimming.
@@ -63,7 +36,7 @@ NetResource IpcShareResource(const std::wstring& server) {
 std::uint32_t AddIpcConnection(NetworkApi& network, const std::wstring& server,
                                const std::wstring& user, const std::wstring& password) {
   const NetResource resource = IpcShareResource(server);
-  std::wstring trimmedPassword = SpaceTrimmedSecret(password);
+  std::wstring trimmedPassword = TrimSpaces(password);
   const WipeOnExit<std::wstring> wipeTrimmed(trimmedPassword);
   std::string passwordBytes = ToAnsi(trimmedPassword);
   const WipeOnExit<std::string> wipeBytes(passwordBytes);

@@ -17,6 +17,7 @@
 #include "support/automation.h"
 #include "support/check_error.h"
 #include "support/ole_date.h"
+#include "support/secret.h"
 #include "support/text.h"
 
 namespace quarnel {
@@ -35,13 +36,6 @@ Kind KindOf(const std::wstring& what) {
 namespace {
 
 bool IsSet(const std::wstring& flag) { return flag == L"T"; }
-
-// Overwrites a text that held a password before its memory is given back.
-void Wipe(std::wstring& text) {
-  volatile wchar_t* p = text.data();
-  for (std::size_t i = 0; i < text.size(); ++i) p[i] = L'\0';
-  text.clear();
-}
 
 void ReadConfiguration(const std::function<std::wstring()>& readParameterString,
                        CheckValues& values) {
@@ -219,7 +213,7 @@ class ShareConnection {
     server_ = values.serverName;
     connected_ = ConnectIpcShare(network_, files, server_, values.userName, values.password,
                                  errorText);
-    Wipe(values.password);
+    WipeSecret(values.password);
     return connected_;
   }
   void Cancel() {
@@ -265,7 +259,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
     share.Cancel();
     return Evaluate(values, machine);
   } catch (const CheckError& error) {
-    Wipe(values.password);
+    WipeSecret(values.password);
     share.Cancel();
     return ErrorReport(error, values, machine);
   }

@@ -12,8 +12,12 @@ std::wstring TrimTrailingSpaces(const std::wstring& text) {
   return last == std::wstring::npos ? std::wstring() : text.substr(0, last + 1);
 }
 
+// One copy of the kept characters and no intermediate one: a trimmed
+// password leaves no second copy behind to wipe.
 std::wstring TrimSpaces(const std::wstring& text) {
-  return TrimTrailingSpaces(TrimLeadingSpaces(text));
+  const auto first = text.find_first_not_of(L' ');
+  if (first == std::wstring::npos) return std::wstring();
+  return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
 std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
