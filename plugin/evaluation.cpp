@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "fileaccess/file_dates.h"
 #include "params/debug_trace.h"
@@ -39,6 +40,12 @@ bool AgePasses(const std::wstring& comparison, std::int32_t age, double threshol
   if (comparison == L"LT") return !(age < threshold);
   if (comparison == L"GT") return !(age > threshold);
   return false;
+}
+
+// A date text that is no date is a type mismatch where its value is needed.
+OleDate DateValueOrMismatch(const std::optional<OleDate>& value) {
+  if (!value) throw CheckError(ErrorNumber::TypeMismatch);
+  return *value;
 }
 
 const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
@@ -92,17 +99,20 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   values.nowText = NowText(machine);
   const std::wstring fileDate = values.fileDate.value_or(L"");
 
-  trace.Trace(L"in case Nn:" + values.nowText + L" " +
-              TruthWord(automation.DateFromText(values.nowText).has_value()) + L"--" + fileDate +
-              L" " + TruthWord(automation.DateFromText(fileDate).has_value()));
-  trace.Trace(L"in case Dn:" + automation.GeneralDateText(DateValueOf(automation, values.nowText)));
+  // Each text is read back once; one that is no date fails where its value
+  // is first needed, after the line that says whether it converts.
+  const std::optional<OleDate> nowValue = automation.DateFromText(values.nowText);
+  const std::optional<OleDate> fileValue = automation.DateFromText(fileDate);
+
+  trace.Trace(L"in case Nn:" + values.nowText + L" " + TruthWord(nowValue.has_value()) + L"--" +
+              fileDate + L" " + TruthWord(fileValue.has_value()));
+  trace.Trace(L"in case Dn:" + automation.GeneralDateText(DateValueOrMismatch(nowValue)));
   trace.Trace(L"in case Nd:" + fileDate);
-  trace.Trace(L"in case Nn:" + automation.GeneralDateText(DateValueOf(automation, fileDate)));
+  trace.Trace(L"in case Nn:" + automation.GeneralDateText(DateValueOrMismatch(fileValue)));
   trace.Trace(L"in case unit:" + values.unit);
 
-  const long long difference =
-      DateDifference(AgeIntervalOf(values.unit), DateValueOf(automation, fileDate),
-                     DateValueOf(automation, values.nowText));
+  const long long difference = DateDifference(
+      AgeIntervalOf(values.unit), DateValueOrMismatch(fileValue), DateValueOrMismatch(nowValue));
   if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
   const auto age = static_cast<std::int32_t>(difference);
   trace.Trace(L"in case dif:" + DecimalText(age));
@@ -133,9 +143,7 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text)
 }  // namespace
 
 OleDate DateValueOf(Automation& automation, const std::wstring& dateText) {
-  const auto value = automation.DateFromText(dateText);
-  if (!value) throw CheckError(ErrorNumber::TypeMismatch);
-  return *value;
+  return DateValueOrMismatch(automation.DateFromText(dateText));
 }
 
 CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
