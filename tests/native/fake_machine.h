@@ -201,6 +201,9 @@ class FakeFileSystem : public FileSystem {
       stopped = !visit(record);
       return !stopped;
     }, errorCode);
+    // The step after the last entry fails as well.
+    if (cut != cutListings_.end() && !stopped && errorCode == 0 && passed == cut->second.first)
+      cutShort = true;
     if (cutShort) {
       const std::uint32_t code = cut->second.second;
       if (passed > 0 ? code != kErrorNoMoreFiles : !FindsNothing(code)) ++refusedSearches;
