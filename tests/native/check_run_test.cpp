@@ -369,13 +369,14 @@ TEST_F(CheckRunTest, AScanFailsWhenAListedFilesDateCouldNotBeLookedAt) {
 struct SearchFailureCase {
   std::uint32_t code;
   const wchar_t* failure;  // the result text of a failed check; null: nothing found
+  const wchar_t* missingSingleFile = nullptr;  // nothing found: a date check's result, FNF=F
 };
 
 TEST_F(CheckRunTest, OnlyNothingToFindCountsAsNotFound) {
   const SearchFailureCase codes[] = {
-      {2, nullptr},
-      {3, nullptr},
-      {18, nullptr},
+      {2, nullptr, L"ERR:The system cannot find the file specified. (2)"},
+      {3, nullptr, L"ERR:The system cannot find the path specified. (3)"},
+      {18, nullptr, L"ERR: (18)"},
       {5, L"ERR:Access is denied. (5)"},
       {53, L"ERR:The network path was not found. (53)"},
       {67, L"ERR:The network name cannot be found. (67)"},
@@ -406,10 +407,13 @@ TEST_F(CheckRunTest, OnlyNothingToFindCountsAsNotFound) {
           EXPECT_EQ(trace.lines.end()[-2], std::wstring(L"COM CHECK: RES: ") + c.failure);
           EXPECT_EQ(trace.lines.back(), L"COM CHECK: OUT: 12/7/2026 10:00:00 AM");
         } else {
+          const std::optional<std::wstring> notFound =
+              notFoundIsOk       ? L"No matching files"
+              : what[0] == L'S' ? L"ERR: No matching files"
+              : single          ? std::optional<std::wstring>(c.missingSingleFile)
+                                : std::nullopt;
           EXPECT_EQ(outcome.passed, notFoundIsOk);
-          EXPECT_EQ(outcome.result.value_or(L"Empty").rfind(
-                        notFoundIsOk ? L"No matching files" : single ? L"ERR:" : L"E", 0),
-                    0u);
+          EXPECT_EQ(outcome.result, notFound);
           EXPECT_FALSE(outcome.shareParameterString);
         }
       }
