@@ -16,6 +16,10 @@
 
 namespace quarnel {
 
+// Windows need an X display under Wine (the test command provides one
+// through xvfb-run).
+inline bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
+
 inline std::wstring WindowText(HWND window) {
   wchar_t text[1024] = L"";
   SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));

@@ -24,8 +24,6 @@
 namespace quarnel {
 namespace {
 
-bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
-
 int ScreenDpi() {
   const HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);

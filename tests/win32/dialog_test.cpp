@@ -34,8 +34,6 @@ const std::wstring kTitle = L"Quarnel checker: External COM check (version 2.0 b
 const testing::Environment* const apartment =
     testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
-bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
-
 // The plug-in object, bound late through IDispatch as the host binds.
 class Plugin {
  public:
