@@ -1,5 +1,6 @@
 #include "dialog/dialog_model.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
 #include "support/check_error.h"
+#include "support/codepage.h"
 #include "support/text.h"
 
 namespace quarnel {
@@ -47,6 +49,9 @@ const EntryList& DateUnitEntries() {
 constexpr std::array<std::wstring_view, 4> kComparisonCodes{L"LT", L"GT", L"EQ", L"NQ"};
 constexpr std::array<std::wstring_view, 5> kSizeUnitCodes{L"B", L"KB", L"MB", L"GB", L"TB"};
 constexpr std::array<std::wstring_view, 3> kDateUnitCodes{L"N", L"H", L"D"};
+
+// A number that shows the regional digit grouping in the refusal's message.
+constexpr wchar_t kGroupingExample[] = L"1234567";
 
 // The largest magnitude whose 15-digit form still reads back as a double:
 // 1.7976931348623157E+308 (the largest double) would be written rounded up
@@ -101,6 +106,58 @@ std::wstring CodeAt(const std::array<std::wstring_view, N>& codes, int index,
 }
 
 const wchar_t* Flag(bool on) { return on ? L"T" : L"F"; }
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// The group sizes of a regional grouping, from the right. A last size 0
+// repeats the size before it; a grouping that ends without it leaves the
+// digits beyond its groups ungrouped, and a 0 anywhere else ends it there.
+struct GroupSizes {
+  std::vector<std::size_t> sizes;
+  bool repeatLast = false;
+};
+
+GroupSizes ReadGroupSizes(const std::wstring& text) {
+  constexpr std::size_t kLargestSize = 9;  // the system writes one digit per size
+  GroupSizes groups;
+  std::size_t size = 0;
+  bool inSize = false;
+  for (const wchar_t c : text + L";") {
+    if (IsDigit(c)) {
+      size = std::min(size * 10 + static_cast<std::size_t>(c - L'0'), kLargestSize);
+      inSize = true;
+    } else if (c == L';' && inSize) {
+      if (size == 0) {
+        groups.repeatLast = !groups.sizes.empty();
+        break;
+      }
+      groups.sizes.push_back(size);
+      size = 0;
+      inSize = false;
+    }
+  }
+  return groups;
+}
+
+// The digits with the regional grouping: "1234567" gives "1,234,567" with
+// "," and "3;0", "12,34,567" with "3;2;0".
+std::wstring GroupDigits(const std::wstring& digits, const DigitGrouping& grouping) {
+  const GroupSizes groups = ReadGroupSizes(grouping.sizes);
+  std::wstring reversed;
+  std::size_t done = 0;
+  for (std::size_t index = 0; done < digits.size(); ++index) {
+    const std::size_t left = digits.size() - done;
+    std::size_t size = index < groups.sizes.size() ? groups.sizes[index]
+                       : groups.repeatLast         ? groups.sizes.back()
+                                                   : left;
+    size = std::min(size, left);
+    if (done > 0) reversed.append(grouping.separator.rbegin(), grouping.separator.rend());
+    reversed.append(digits.rbegin() + static_cast<std::ptrdiff_t>(done),
+                    digits.rbegin() + static_cast<std::ptrdiff_t>(done + size));
+    done += size;
+  }
+  return std::wstring(reversed.rbegin(), reversed.rend());
+}
 
 // One switch per kind of control serves the view (read only) and the model.
 template <typename State>
@@ -183,6 +240,30 @@ std::wstring FixedNumberText(double value) {
     }
   }
   return result;
+}
+
+bool DigitGroupingMatches(const std::wstring& typed, const DigitGrouping& grouping) {
+  const std::wstring& separator = grouping.separator;
+  const std::wstring number = TrimSpaces(typed);
+  const std::size_t firstSeparator = separator.empty() ? std::wstring::npos : number.find(separator);
+  if (firstSeparator == std::wstring::npos) return true;
+  // The integer part: the run of digits and separators from the first of
+  // either.
+  const std::size_t start =
+      std::min(firstSeparator, number.find_first_of(L"0123456789"));
+  std::size_t end = start;
+  std::wstring digits;
+  while (end < number.size()) {
+    if (IsDigit(number[end])) {
+      digits += number[end++];
+    } else if (number.compare(end, separator.size(), separator) == 0) {
+      end += separator.size();
+    } else {
+      break;
+    }
+  }
+  if (number.find(separator, end) != std::wstring::npos) return false;
+  return number.compare(start, end - start, GroupDigits(digits, grouping)) == 0;
 }
 
 void DialogModel::InitDialog(const VersionNumbers& version) {
@@ -283,11 +364,13 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
 
   const std::optional<double> threshold = automation.NumberFromRegionalText(state_.txtSize);
   if (!threshold || !(std::fabs(*threshold) <= kLargestWritableValue)) {
-    return Refusal{L"\"" + state_.txtSize +
-                       L"\" is not a number the check can compare with. Please enter a number "
-                       L"such as " +
-                       automation.RegionalNumberText(1.5) + L".",
-                   TextBox::txtSize};
+    return ValueRefusal(L"is not a number the check can compare with", automation);
+  }
+  const DigitGrouping grouping = automation.RegionalDigitGrouping();
+  if (!DigitGroupingMatches(state_.txtSize, grouping)) {
+    return ValueRefusal(L"does not group its digits as the regional settings do (" +
+                            GroupDigits(kGroupingExample, grouping) + L")",
+                        automation);
   }
   const std::wstring user = TrimSpaces(state_.txtUsername);
   if (Contains(user, L'#')) {
@@ -295,12 +378,25 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
                    L"separate its entries.",
                    TextBox::txtUsername};
   }
+  const std::wstring password = TrimSpaces(state_.txtPassword);
+  if (!AnsiCodePageHolds(password)) {
+    return Refusal{L"The password holds characters that the system's code page cannot keep: "
+                   L"it would be stored changed and the connection would fail. Please use "
+                   L"other characters.",
+                   TextBox::txtPassword};
+  }
 
   return L"#FILE=" + path + L"#WHT=" + what + L"#CMP=" + comparison + L"#VAL=" +
          FixedNumberText(*threshold) + L"#UNIT=" + unit + L"#" + L"AUTH=" +
          Flag(state_.chkAuthentication) + L"#USR=" + user + L"#PWD=" +
-         EncodePassword(TrimSpaces(state_.txtPassword)) + L"#" + L"DBG=" + Flag(state_.chkDebug) +
+         EncodePassword(password) + L"#" + L"DBG=" + Flag(state_.chkDebug) +
          L"#FNF=" + Flag(state_.chkunknownfile) + L"#";
+}
+
+Refusal DialogModel::ValueRefusal(const std::wstring& problem, Automation& automation) const {
+  return Refusal{L"\"" + state_.txtSize + L"\" " + problem + L". Please enter a number such as " +
+                     automation.RegionalNumberText(1.5) + L".",
+                 TextBox::txtSize};
 }
 
 void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& unit) {

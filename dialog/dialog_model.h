@@ -61,6 +61,13 @@ std::wstring VersionCaption(const VersionNumbers& version);
 // The check run reads every such text back as the same number.
 std::wstring FixedNumberText(double value);
 
+// Whether a typed number groups its digits as the regional settings do: a
+// number without the thousands separator does; one with it must have it
+// exactly where the regional grouping puts it in the integer part and
+// nowhere else. With "," and "3;0", "1,500" matches, "1,5" and "1,2,3" do
+// not (the system's number conversion would read them as 15 and 123).
+bool DigitGroupingMatches(const std::wstring& typed, const DigitGrouping& grouping);
+
 // Why OK did not compose a parameter string: the message the user is shown,
 // and the text box that holds the value to correct.
 struct Refusal {
@@ -92,9 +99,12 @@ class DialogModel {
   void SetChecked(CheckBox box, bool checked);
 
   // The OK action: the parameter string of the controls, or a refusal when
-  // the value box holds no number (or one too large) or the user name holds
-  // a "#", which would end its entry early and change the keys after it.
-  // A blank value box is set to "0" first.
+  // the value box holds no number (or one too large) or one whose digit
+  // grouping is not the regional one (mostly a mistyped decimal separator),
+  // when the user name holds a "#", which would end its entry early and
+  // change the keys after it, or when the password holds a character that
+  // the ANSI code page cannot keep, which would be stored changed. A blank
+  // value box is set to "0" first.
   Confirmation ConfirmDialog(Automation& automation);
 
   // Shows a stored parameter string in the controls; an empty one only sets
@@ -112,6 +122,8 @@ class DialogModel {
   std::wstring UnitCode(const std::wstring& what) const;
   std::wstring CompareCode() const;
   void ShowWhatAndUnit(const std::wstring& what, const std::wstring& unit);
+  // Refuses the value box's text with the problem in a message.
+  Refusal ValueRefusal(const std::wstring& problem, Automation& automation) const;
 
   DialogState state_;
 };

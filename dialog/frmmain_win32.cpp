@@ -23,7 +23,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace quarnel {
 namespace {
 
-constexpr wchar_t kWindowClassName[] = L"QuarnelFrmMain";
 constexpr wchar_t kFileTooltip[] =
     L"Enter the name of the file to be checked (don't forget to path to the file "
     L"\\\\server\\share\\directory\\file.ext)";
@@ -84,7 +83,10 @@ constexpr ControlLayout kLayout[] = {
     {kIdLabel2, ControlKind::Label, L"Check", 360, 180, 615, 255, false},
     {kIdLabel3, ControlKind::Label, L"and alarm when it's", 5640, 180, 1455, 255, false},
     {kIdLabel6, ControlKind::Label, L"then", 2760, 1140, 495, 255, false},
-    {kIdLabel7, ControlKind::Label, L"User Name:", 120, 360, 855, 255, true},
+    // 90 twips wider than designed, up to just before its box: in the
+    // design's 855 twips "User Name:" wraps at 120 DPI (72 pixels of text
+    // in 71).
+    {kIdLabel7, ControlKind::Label, L"User Name:", 120, 360, 945, 255, true},
     {kIdLabel8, ControlKind::Label, L"Password:", 3360, 360, 855, 255, true},
     {kIdLabel9, ControlKind::Label,
      L"In most cases the user name should be noted as domainname\\username", 960, 720, 5295, 255,
@@ -230,7 +232,7 @@ class WindowClassUse {
   }
   ~WindowClassUse() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (--users_ == 0) UnregisterClassW(kWindowClassName, ThisModule());
+    if (--users_ == 0) UnregisterClassW(kFrmMainClassName, ThisModule());
   }
   WindowClassUse(const WindowClassUse&) = delete;
   WindowClassUse& operator=(const WindowClassUse&) = delete;
@@ -247,7 +249,7 @@ class WindowClassUse {
         ThisModule(), MAKEINTRESOURCEW(IDI_FRMMAIN), IMAGE_ICON, 16, 16, LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClassName;
+    windowClass.lpszClassName = kFrmMainClassName;
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
       throw WindowFailure(L"window class");
     }
@@ -350,6 +352,14 @@ class OtherThreadWindowsDisabled {
   std::vector<HWND> disabled_;
 };
 
+// Enter pressed while the button has the focus presses it, as Windows users
+// expect of a focused button. Elsewhere the dialog manager turns Enter and
+// Esc into ids 1 and 2, which no control of this dialog has.
+bool IsEnterOn(const MSG& message, HWND button) {
+  return message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+         message.hwnd == button;
+}
+
 }  // namespace
 
 struct FrmMain::Window final : MessageHandler {
@@ -390,7 +400,7 @@ FrmMain::Window::Window() : font(CreateDesignFont(pixels)) {
   const int height = frame.bottom - frame.top;
   RECT workArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-  hwnd.reset(CreateWindowExW(0, kWindowClassName, L"", style,
+  hwnd.reset(CreateWindowExW(0, kFrmMainClassName, L"", style,
                              workArea.left + (workArea.right - workArea.left - width) / 2,
                              workArea.top + (workArea.bottom - workArea.top - height) / 2, width,
                              height, nullptr, nullptr, ThisModule(),
@@ -511,6 +521,10 @@ std::optional<std::wstring> FrmMain::Window::RunModal() {
         break;
       }
       if (got == -1) break;
+      if (IsEnterOn(message, Control(kIdBtOK))) {
+        SendMessageW(Control(kIdBtOK), BM_CLICK, 0, 0);
+        continue;
+      }
       if (!IsDialogMessageW(hwnd.get(), &message)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -524,8 +538,13 @@ std::optional<std::wstring> FrmMain::Window::RunModal() {
 }
 
 void FrmMain::Window::EndModal(std::optional<std::wstring> parameterString) {
+  if (!open) return;  // the first way out counts: a close after OK keeps OK's string
   confirmed = std::move(parameterString);
   open = false;
+  // A message sent from another thread or program (BM_CLICK, WM_CLOSE) runs
+  // inside GetMessageW, which returns only for a posted message: this one
+  // wakes the loop so that it sees the end.
+  PostMessageW(hwnd.get(), WM_NULL, 0, 0);
 }
 
 void FrmMain::Window::Confirm() {
@@ -563,8 +582,8 @@ void FrmMain::Window::React(int id, int notification, HWND control) {
 LRESULT FrmMain::Window::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      // Enter and Esc arrive as ids 1 and 2 and match no control: the
-      // dialog has neither a default nor a cancel button.
+      // Enter (away from OK) and Esc arrive as ids 1 and 2 and match no
+      // control: the dialog has neither a default nor a cancel button.
       if (!rendering) {
         try {
           React(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -598,6 +617,14 @@ FrmMain::~FrmMain() = default;
 std::optional<std::wstring> FrmMain::ShowModal(const std::wstring& timeoutText,
                                                const std::wstring& parameterString,
                                                const std::wstring& hostName) {
+  // Loading, filling or unloading the window under the running modal loop
+  // would pull the dialog away from the outer call.
+  if (shown_) throw CheckError(ErrorNumber::FormAlreadyShown);
+  shown_ = true;
+  const struct ShownUntilReturn {
+    bool& shown;
+    ~ShownUntilReturn() { shown = false; }
+  } shownUntilReturn{shown_};
   if (!window_) window_ = std::make_unique<Window>();
   Window& window = *window_;
   window.model.SetText(TextBox::txtTimeout, TrimSpaces(timeoutText));

@@ -22,7 +22,10 @@ class FrmMain {
   // when it is empty), puts the window on top and shows it modally with no
   // owner. Returns the parameter string that OK composed, or nothing when the
   // window was closed otherwise. Throws CheckError when the parameter string
-  // cannot be shown; the dialog then stays loaded and hidden.
+  // cannot be shown; the dialog then stays loaded and hidden. A call made
+  // while the dialog is shown (from a message that its modal loop
+  // dispatches) throws CheckError 400 at once and leaves the open dialog
+  // alone.
   std::optional<std::wstring> ShowModal(const std::wstring& timeoutText,
                                         const std::wstring& parameterString,
                                         const std::wstring& hostName);
@@ -30,6 +33,7 @@ class FrmMain {
  private:
   struct Window;
   std::unique_ptr<Window> window_;
+  bool shown_ = false;
 };
 
 // Puts a window above all others that are not top-most (flag true, -1) or

@@ -20,6 +20,15 @@ class Clock {
   virtual OleDate Now() = 0;
 };
 
+// How the user's regional settings group the digits of a number's integer
+// part: the thousands separator and the group sizes from the right as the
+// system writes them ("3;0": threes throughout, "3;2;0": three, then twos,
+// "3": one group of three and the rest ungrouped, "0": no grouping).
+struct DigitGrouping {
+  std::wstring separator;
+  std::wstring sizes;
+};
+
 class Automation {
  public:
   virtual ~Automation() = default;
@@ -44,6 +53,9 @@ class Automation {
   virtual std::optional<double> NumberFromRegionalText(const std::wstring& text) = 0;
   // A number written in the user's regional number format.
   virtual std::wstring RegionalNumberText(double value) = 0;
+  // The user's regional digit grouping, which NumberFromRegionalText skips
+  // wherever its separator stands in the integer part.
+  virtual DigitGrouping RegionalDigitGrouping() = 0;
 };
 
 }  // namespace quarnel

@@ -1,5 +1,6 @@
 #include "support/automation_win32.h"
 
+#include <iterator>
 #include <new>
 
 #include "support/check_error.h"
@@ -47,6 +48,13 @@ std::wstring TextOfNumber(double value) {
   return TextOf(text.get());
 }
 
+// One of the user's regional settings; empty when the system has none.
+std::wstring UserLocaleText(LCTYPE item) {
+  wchar_t text[80] = L"";  // the system's limits for these items are far below
+  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, static_cast<int>(std::size(text)));
+  return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
+}
+
 }  // namespace
 
 std::wstring SystemAutomation::FormatDate(OleDate value, const std::wstring& picture) {
@@ -90,6 +98,10 @@ std::optional<double> SystemAutomation::NumberFromRegionalText(const std::wstrin
 }
 
 std::wstring SystemAutomation::RegionalNumberText(double value) { return TextOfNumber(value); }
+
+DigitGrouping SystemAutomation::RegionalDigitGrouping() {
+  return {UserLocaleText(LOCALE_STHOUSAND), UserLocaleText(LOCALE_SGROUPING)};
+}
 
 OleDate SystemClock::Now() {
   SYSTEMTIME now;

@@ -15,6 +15,7 @@ class SystemAutomation : public Automation {
   std::wstring NumberText(double value) override;
   std::optional<double> NumberFromRegionalText(const std::wstring& text) override;
   std::wstring RegionalNumberText(double value) override;
+  DigitGrouping RegionalDigitGrouping() override;
 };
 
 // The current local time to the whole second (GetLocalTime without its

@@ -19,6 +19,7 @@ const wchar_t* DescriptionOf(ErrorNumber number) {
     case ErrorNumber::TypeMismatch: return L"Type mismatch";
     case ErrorNumber::InvalidUseOfNull: return L"Invalid use of Null";
     case ErrorNumber::InvalidPropertyValue: return L"Invalid property value";
+    case ErrorNumber::FormAlreadyShown: return L"Form already displayed; can't show modally";
   }
   return L"Application-defined or object-defined error";
 }

@@ -21,6 +21,7 @@ enum class ErrorNumber : int {
   TypeMismatch = 13,          // "Type mismatch"
   InvalidUseOfNull = 94,      // "Invalid use of Null"
   InvalidPropertyValue = 380, // "Invalid property value"
+  FormAlreadyShown = 400,     // "Form already displayed; can't show modally"
 };
 
 class CheckError : public std::exception {

@@ -16,4 +16,8 @@ namespace quarnel {
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const std::string& bytes);
 
+// Whether the code page holds every character of the text as itself, so
+// that ToAnsi changes none of them into the default character.
+bool AnsiCodePageHolds(const std::wstring& text);
+
 }  // namespace quarnel

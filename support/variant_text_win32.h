@@ -11,9 +11,10 @@ namespace quarnel {
 
 // Empty gives the empty text, a text is taken whole (NUL characters
 // included), numbers, dates and Booleans are converted with the user's
-// locale. Throws CheckError: Null is an invalid use of Null (94); an array,
-// an object without a default value and anything else that does not convert
-// is a type mismatch (13).
+// locale, and an object gives its default value, converted the same way.
+// Throws CheckError: Null is an invalid use of Null (94); an array, an
+// object without a default value or with an object as its default value,
+// and anything else that does not convert is a type mismatch (13).
 std::wstring VariantText(const VARIANT& value);
 
 }  // namespace quarnel

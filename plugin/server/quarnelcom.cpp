@@ -74,6 +74,14 @@ std::optional<UINT> DeclaredArgumentCount(ITypeInfo& typeInfo, DISPID id, WORD f
   return std::nullopt;
 }
 
+// An argument block whose counts its arrays can hold: the type information
+// runtime reads them without looking, and faults on a missing array.
+bool IsConsistent(const DISPPARAMS* arguments) {
+  return arguments != nullptr && (arguments->cArgs == 0 || arguments->rgvarg != nullptr) &&
+         (arguments->cNamedArgs == 0 || arguments->rgdispidNamedArgs != nullptr) &&
+         arguments->cNamedArgs <= arguments->cArgs;
+}
+
 HRESULT LoadInterfaceTypeInfo(com_ptr<ITypeInfo>& typeInfo) {
   com_ptr<ITypeLib> library;
   const HRESULT loaded = LoadOwnTypeLibrary(library.put());
@@ -155,7 +163,7 @@ HRESULT quarnelcom::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
 HRESULT quarnelcom::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* arguments,
                            VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  if (arguments == nullptr) return E_INVALIDARG;
+  if (!IsConsistent(arguments)) return E_INVALIDARG;
   // Every member takes a fixed number of arguments. Some type-information
   // runtimes call a method with surplus arguments, or assign the first of
   // several values, instead of refusing the call: sa_showGUI would then

@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const Confirmation confirmation = writer.ConfirmDialog(automation);
   const auto* first = std::get_if<std::wstring>(&confirmation);
-  if (!first) return 0;  // refused: the user corrects the value or the user name
+  if (!first) return 0;  // refused: the user corrects the value, the user name or the password
 
   DialogModel reader;
   reader.InitDialog({2, 0, 61});

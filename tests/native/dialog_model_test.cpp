@@ -176,6 +176,76 @@ TEST_F(DialogModelTest, ValueThatIsNoNumberIsRefusedAndTheDialogKeepsItsState) {
   }
 }
 
+TEST(DigitGroupingMatches, OnlyTheRegionalGroupingOfTheIntegerPart) {
+  struct Case {
+    std::wstring separator;
+    std::wstring sizes;
+    std::wstring typed;
+    bool matches;
+  };
+  const Case cases[] = {
+      {L",", L"3;0", L"1500", true},          {L",", L"3;0", L"1,500", true},
+      {L",", L"3;0", L" -12,345,678.5 ", true}, {L",", L"3;0", L"1,5", false},
+      {L",", L"3;0", L"1,2,3", false},        {L",", L"3;0", L"1234,567", false},
+      {L",", L"3;0", L",500", false},         {L",", L"3;0", L"1,500,", false},
+      {L",", L"3;0", L"1.5,3", false},        {L",", L"3;0", L"1,500e1,2", false},
+      {L".", L"3;0", L"1.500,25", true},      {L".", L"3;0", L"1.5", false},
+      {L",", L"3;2;0", L"12,34,567", true},   {L",", L"3;2;0", L"1,234,567", false},
+      {L",", L"3", L"1234,567", true},        {L",", L"3", L"1,234,567", false},
+      {L",", L"3;2", L"123,45,678", true},    {L",", L"0", L"1,500", false},
+      {L",", L"", L"1,500", false},           {L"", L"3;0", L"1,5", true},
+      {L"\u00a0", L"3;0", L"1\u00a0500", true}, {L"'", L"3;0", L"1'5", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DigitGroupingMatches(c.typed, {c.separator, c.sizes}), c.matches)
+        << testing::PrintToString(c.typed) << " with " << testing::PrintToString(c.sizes);
+  }
+}
+
+TEST_F(DialogModelTest, ValueWithADigitGroupingInTheWrongPlaceIsRefused) {
+  struct Case {
+    std::wstring decimalSeparator;
+    std::wstring typed;
+    std::wstring written;  // empty: refused
+  };
+  const Case cases[] = {
+      {L".", L"1,5", L""},        {L".", L"1,2,3", L""},         {L".", L"1,500", L"1500"},
+      {L".", L"1,500.5", L"1500.5"}, {L",", L"1.5", L""},      {L",", L"1.500,5", L"1500.5"},
+      {L",", L"1,5", L"1.5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.typed));
+    automation.decimalSeparator = c.decimalSeparator;
+    model.SetText(TextBox::txtSize, c.typed);
+    const Confirmation confirmation = model.ConfirmDialog(automation);
+    if (c.written.empty()) {
+      ASSERT_TRUE(std::holds_alternative<Refusal>(confirmation));
+      const Refusal& refusal = std::get<Refusal>(confirmation);
+      EXPECT_EQ(refusal.control, TextBox::txtSize);
+      EXPECT_NE(refusal.message.find(L"\"" + c.typed + L"\""), std::wstring::npos);
+      const std::wstring example = c.decimalSeparator == L"," ? L"1.234.567" : L"1,234,567";
+      EXPECT_NE(refusal.message.find(example), std::wstring::npos) << testing::PrintToString(refusal.message);
+      EXPECT_EQ(state().txtSize, c.typed);
+    } else {
+      EXPECT_NE(ParameterStringOf(confirmation).find(L"#VAL=" + c.written + L"#"), std::wstring::npos);
+    }
+  }
+}
+
+TEST_F(DialogModelTest, PasswordThatTheCodePageCannotHoldIsRefused) {
+  // Natively the code page is Latin-1: 'é' fits, 'Ω' and '中' do not.
+  model.SetText(TextBox::txtPassword, L"\u03a9x\u4e2d");
+  const Confirmation confirmation = model.ConfirmDialog(automation);
+  ASSERT_TRUE(std::holds_alternative<Refusal>(confirmation));
+  const Refusal& refusal = std::get<Refusal>(confirmation);
+  EXPECT_EQ(refusal.control, TextBox::txtPassword);
+  EXPECT_EQ(refusal.message.find(L"x\u4e2d"), std::wstring::npos) << "the message shows the password";
+  EXPECT_EQ(state().txtPassword, L"\u03a9x\u4e2d");
+
+  model.SetText(TextBox::txtPassword, L" \u00e9 ");
+  EXPECT_NE(Confirm().find(L"#PWD=6Q==#"), std::wstring::npos);
+}
+
 TEST_F(DialogModelTest, UserNameWithHashIsRefusedBecauseItWouldEndItsEntry) {
   model.SetText(TextBox::txtUsername, L"dom\\a#DBG=T");
   const Confirmation confirmation = model.ConfirmDialog(automation);
@@ -444,7 +514,7 @@ TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
   };
   const std::wstring users[] = {L"", L"dom\\user", L"  spaced  ", L"a=b", L"dom{0x23}x",
                                 L"\xe9l\xe8ve", L"x\r\ny"};
-  const std::wstring passwords[] = {L"", L"a", L"ab", L"abc", L" p#ss=w\"rd ", L"\xfc\xdf\x20ac"};
+  const std::wstring passwords[] = {L"", L"a", L"ab", L"abc", L" p#ss=w\"rd ", L"\xfc\xdf\xe9"};
   const std::wstring values[] = {L"0",     L"", L".25",     L"-0.5",   L"1e+20", L"123456789012345",
                                  L"1.5",   L"-3", L"1E-300", L"0.1234567890123456789", L"99999"};
   FakeAutomation automation;

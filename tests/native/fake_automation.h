@@ -28,7 +28,13 @@
 //                    1E+15), with `decimalSeparator`.
 //   NumberFromRegionalText
 //                    sign, digits, `decimalSeparator`, digits, exponent,
-//                    blanks around; no digit grouping; nothing on overflow.
+//                    blanks around; the thousands separator skipped
+//                    wherever it stands among the integer digits, as
+//                    oleaut32 does; nothing on overflow.
+//   RegionalDigitGrouping
+//                    `grouping` with "," as thousands separator, or "."
+//                    when `decimalSeparator` is "," (US English or German
+//                    settings).
 
 #include <cmath>
 #include <cstdio>
@@ -66,6 +72,7 @@ class FakeAutomation : public Automation {
   void AcceptMonthName(const std::wstring& name, int month) { monthNumbers_[Lower(name)] = month; }
 
   std::wstring decimalSeparator = L".";
+  std::wstring grouping = L"3;0";
 
   std::wstring FormatDate(OleDate value, const std::wstring& picture) override {
     if (picture.empty()) return GeneralDateText(value);
@@ -180,6 +187,11 @@ class FakeAutomation : public Automation {
     };
     if (pos < trimmed.size() && (trimmed[pos] == L'+' || trimmed[pos] == L'-')) plain += trimmed[pos++];
     std::size_t mantissaDigits = copyDigits();
+    const std::wstring thousands = ThousandsSeparator();
+    while (trimmed.compare(pos, thousands.size(), thousands) == 0) {
+      pos += thousands.size();
+      mantissaDigits += copyDigits();
+    }
     if (trimmed.compare(pos, decimalSeparator.size(), decimalSeparator) == 0) {
       plain += L'.';
       pos += decimalSeparator.size();
@@ -198,6 +210,8 @@ class FakeAutomation : public Automation {
 
   std::wstring RegionalNumberText(double value) override { return NumberText(value); }
 
+  DigitGrouping RegionalDigitGrouping() override { return {ThousandsSeparator(), grouping}; }
+
  private:
   static constexpr const wchar_t* kShortMonthNames[] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
                                                          L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
@@ -206,6 +220,8 @@ class FakeAutomation : public Automation {
       L"July",    L"August",   L"September", L"October", L"November", L"December"};
   static constexpr const wchar_t* kLongDayNames[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
                                                       L"Thursday", L"Friday", L"Saturday"};
+
+  std::wstring ThousandsSeparator() const { return decimalSeparator == L"," ? L"." : L","; }
 
   static wchar_t LowerChar(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
   static std::wstring Lower(std::wstring text) {

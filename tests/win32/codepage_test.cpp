@@ -21,5 +21,20 @@ TEST(CodePage, ACharacterTheCodePageLacksBecomesAQuestionMarkNotALookAlike) {
   EXPECT_EQ(ToAnsi(L"\u0436"), "?");
 }
 
+TEST(CodePage, HoldsOnlyTextsThatItTakesUnchanged) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the test texts are chosen for code page 1252";
+  const struct {
+    const wchar_t* text;
+    bool held;
+  } cases[] = {
+      {L"", true},           {L"Pa55 w\u00f6rd #1", true}, {L"\u20ac\u00e9", true},
+      {L"x\u0101y", false},   // a best-fit look-alike is no character of the page
+      {L"\u03a9x\u4e2d", false}, {L"\xd800", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AnsiCodePageHolds(c.text), c.held) << testing::PrintToString(std::wstring(c.text));
+  }
+}
+
 }  // namespace
 }  // namespace quarnel

@@ -74,16 +74,24 @@ set_tests_properties(check_test PROPERTIES TIMEOUT 300)
 quarnel_requires_registration(hostile_input_test)
 target_link_libraries(hostile_input_test PRIVATE quarnel_com_ids)
 add_dependencies(hostile_input_test comquarnel)
+set_tests_properties(hostile_input_test PROPERTIES TIMEOUT 300)
 add_test(NAME hostile_input_vbs
          COMMAND ${run_vbs} ${prefix} ${CMAKE_CURRENT_SOURCE_DIR}/win32/hostile_input.vbs)
 quarnel_requires_registration(hostile_input_vbs)
 # A dialog opened by mistake would wait for a user: end the script instead.
 set_tests_properties(hostile_input_vbs PROPERTIES TIMEOUT 120)
 
-# dialog_test opens the dialog through the registered object's sa_showGUI.
+# dialog_test opens the dialog through the registered object's sa_showGUI,
+# and works it from threads of its own and from dialog_driver.exe, another
+# program. A dialog that never ends is closed by its driver; the time limit
+# is the last resort.
 quarnel_requires_registration(dialog_test)
+add_executable(dialog_driver win32/dialog_driver.cpp)
+target_link_options(dialog_driver PRIVATE -municode)
 target_link_libraries(dialog_test PRIVATE quarnel_com_ids)
-add_dependencies(dialog_test comquarnel)
+target_sources(dialog_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+add_dependencies(dialog_test comquarnel dialog_driver)
+set_tests_properties(dialog_test PROPERTIES TIMEOUT 300)
 
 # Long runs: handles and private memory before and after many checks and
 # many objects; long_run_full runs 10,000 checks and 1,000 objects (ctest -L long).

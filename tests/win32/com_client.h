@@ -148,11 +148,14 @@ inline CheckOutcome RunCheck(_quarnelcom* plugin) {
 // counts its references, starting with the test's own, so that a test sees
 // whether the plug-in lets it go. With a default value (DISPID_VALUE) it
 // converts to that text, as a script's object with a default property does;
-// without one it converts to nothing.
+// without one it converts to nothing. One made by YieldingItself gives
+// itself as its default value, as a careless script's object may.
 class CountedObject : public IDispatch {
  public:
   CountedObject() = default;
   explicit CountedObject(std::wstring defaultValue) : defaultValue_(std::move(defaultValue)) {}
+  struct YieldingItself {};
+  explicit CountedObject(YieldingItself) : yieldsItself_(true) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (iid != IID_IUnknown && iid != IID_IDispatch) {
@@ -175,10 +178,15 @@ class CountedObject : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
-    if (!defaultValue_ || id != DISPID_VALUE || !(flags & DISPATCH_PROPERTYGET) || !result) {
+    if ((!defaultValue_ && !yieldsItself_) || id != DISPID_VALUE ||
+        !(flags & DISPATCH_PROPERTYGET) || !result) {
       return DISP_E_MEMBERNOTFOUND;
     }
-    MakeText(result, *defaultValue_);
+    if (yieldsItself_) {
+      MakeObject(result, *this);
+    } else {
+      MakeText(result, *defaultValue_);
+    }
     return S_OK;
   }
 
@@ -186,6 +194,7 @@ class CountedObject : public IDispatch {
 
  private:
   std::optional<std::wstring> defaultValue_;
+  bool yieldsItself_ = false;
 };
 
 }  // namespace quarnel

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <iterator>
@@ -20,7 +21,9 @@
 #include <vector>
 
 #include "com_client.h"
-#include "dialog/frmmain_controls.h"
+#include "dialog_driver.h"
+#include "program_run.h"
+#include "support/text.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
@@ -30,8 +33,6 @@ const std::wstring kTitle = L"Quarnel checker: External COM check (version 2.0 b
 
 const testing::Environment* const apartment =
     testing::AddGlobalTestEnvironment(new MainThreadApartment);
-
-bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
 // The plug-in object, bound late through IDispatch as the host binds.
 class Plugin {
@@ -87,70 +88,6 @@ class Plugin {
 
   HRESULT created_;
   com_ptr<IDispatch> object_;
-};
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = L"";
-  SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// Waits, within a bound that only keeps a broken dialog from hanging the
-// run, until `done` holds.
-bool WaitFor(const std::function<bool()>& done) {
-  for (int attempt = 0; attempt < 400; ++attempt) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return false;
-}
-
-// Works the open dialog from another thread, through the messages that the
-// user's input would cause.
-class DialogDriver {
- public:
-  explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
-
-  HWND dialog() const { return dialog_; }
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
-  std::wstring Text(int id) const { return WindowText(Control(id)); }
-  bool Enabled(int id) const { return IsWindowEnabled(Control(id)); }
-  bool Checked(int id) const {
-    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  HWND Focus() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info);
-    return info.hwndFocus;
-  }
-
-  void Pick(int comboId, int index) const {
-    SendMessageW(Control(comboId), CB_SETCURSEL, index, 0);
-    Notify(comboId, CBN_SELCHANGE);
-  }
-  void SetText(int editId, const std::wstring& text) const {
-    SendMessageW(Control(editId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    Notify(editId, EN_CHANGE);
-  }
-  // Characters typed into a text box or into a combo box's text part.
-  void Type(int id, const std::wstring& text) const {
-    HWND target = Control(id);
-    if (HWND comboEdit = FindWindowExW(target, nullptr, WC_EDITW, nullptr)) target = comboEdit;
-    for (wchar_t c : text) SendMessageW(target, WM_CHAR, c, 1);
-  }
-  void Click(int id) const { SendMessageW(Control(id), BM_CLICK, 0, 0); }
-  // Posted: OK may open a message box, which would hold a sent message.
-  void PressOK() const { PostMessageW(Control(kIdBtOK), BM_CLICK, 0, 0); }
-  void CloseBox() const { PostMessageW(dialog_, WM_CLOSE, 0, 0); }
-
- private:
-  void Notify(int id, int notification) const {
-    SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, notification),
-                 reinterpret_cast<LPARAM>(Control(id)));
-  }
-
-  HWND dialog_;
 };
 
 // Runs sa_showGUI on this thread while `drive` works the dialog on another.
@@ -402,6 +339,125 @@ TEST_F(DialogTest, FailedFillKeepsTheDialogLoadedForTheNextShowing) {
   EXPECT_EQ(unit, L"days ago");
   EXPECT_EQ(plugin.GetText(L"sa_parameter"),
             L"#FILE=\\\\srv1\\#WHT=WDATE#CMP=GT#VAL=0#UNIT=D#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
+}
+
+// Another program presses OK or closes the dialog in each way that UI
+// automation has: sent or posted, by message or by key. Each one ends the
+// modal display; OK hands back the new string, closing keeps the old one.
+TEST_F(DialogTest, EveryWayAnotherProgramPressesOKOrClosesTheDialogEndsIt) {
+  const std::wstring stored =
+      L"#FILE=\\\\srv1\\x.log#WHT=SIZE#CMP=GT#VAL=9#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#";
+  const auto withValue = [&](const wchar_t* value) {
+    return ReplaceAll(stored, L"#VAL=9#", std::wstring(L"#VAL=") + value + L"#");
+  };
+  const struct {
+    const wchar_t* action;
+    std::wstring parameterString;
+  } cases[] = {
+      {L"sent-ok", withValue(L"12")},       {L"posted-enter", withValue(L"3")},
+      {L"typed-enter", withValue(L"4")},    {L"keys-elsewhere", withValue(L"5")},
+      {L"sent-close", stored},              {L"posted-close", stored},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.action)));
+    ASSERT_EQ(plugin.PutText(L"sa_parameter", stored), S_OK);
+    ProgramRun driver;
+    std::thread driving([&] { driver = RunProgram({ProgramDirectory() + L"dialog_driver.exe", c.action}); });
+    const HRESULT hr = plugin.ShowGUI();
+    driving.join();
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(driver.exitCode, 0u) << testing::PrintToString(driver.lines);
+    EXPECT_EQ(plugin.GetText(L"sa_parameter"), c.parameterString);
+  }
+}
+
+// OK refuses what would be stored wrong, says why and puts the focus into
+// the box to correct; the dialog stays open and takes the correction.
+TEST_F(DialogTest, ValueWithAWrongGroupingAndPasswordBeyondTheCodePageAreRefused) {
+  const std::wstring written = L"#FILE=\\\\srv1\\#WHT=SIZE#CMP=GT#VAL=%V#UNIT=B#AUTH=F#USR=#PWD=%P#DBG=F#FNF=F#";
+  const auto expected = [&](const wchar_t* value, const wchar_t* password) {
+    return ReplaceAll(ReplaceAll(written, L"%V", value), L"%P", password);
+  };
+  const struct {
+    const char* situation;
+    int box;
+    std::wstring typed;       // refused
+    std::wstring correction;  // accepted
+    std::wstring parameterString;
+  } cases[] = {
+      // The prefix's regional settings are US English: "," groups thousands.
+      {"a decimal comma", kIdTxtSize, L"1,5", L"1,500", expected(L"1500", L"")},
+      {"a grouping of ones", kIdTxtSize, L"1,2,3", L"1.5", expected(L"1.5", L"")},
+      {"Greek and Chinese letters in the password", kIdTxtPassword, L"\u03a9x\u4e2d",
+       L"\u00e9x", expected(L"0", L"6Xg=")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.situation);
+    ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+    bool refused = false, focusInBox = false, stillOpen = false;
+    const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+      d.SetText(c.box, c.typed);
+      d.PressOK();
+      HWND messageBox = nullptr;
+      refused = WaitFor([&] {
+        messageBox = FindWindowW(L"#32770", kTitle.c_str());
+        return messageBox && IsWindowVisible(messageBox);
+      });
+      if (refused) {
+        SendMessageW(messageBox, WM_COMMAND, IDOK, 0);
+        focusInBox = WaitFor([&] { return d.Focus() == d.Control(c.box); });
+        stillOpen = IsWindowVisible(d.dialog());
+      }
+      d.SetText(c.box, c.correction);
+      d.PressOK();
+    });
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(focusInBox);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(plugin.GetText(L"sa_parameter"), c.parameterString);
+  }
+}
+
+// A timer of the host that fires while the dialog is shown calls
+// sa_showGUI again on the same object, inside the dialog's modal loop.
+struct NestedShowing {
+  Plugin* plugin = nullptr;
+  std::atomic<bool> armed{false};
+  std::atomic<bool> done{false};
+  HRESULT result = S_OK;
+};
+NestedShowing nestedShowing;
+
+void CALLBACK ShowAgainFromTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (!nestedShowing.armed || nestedShowing.done) return;
+  nestedShowing.result = nestedShowing.plugin->ShowGUI();
+  nestedShowing.done = true;
+}
+
+TEST_F(DialogTest, ShowGuiCalledWhileTheDialogIsShownIsRefusedAndLeavesItOpen) {
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", L""), S_OK);
+  nestedShowing.plugin = &plugin;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ShowAgainFromTimer);
+  ASSERT_NE(timer, 0u);
+  bool nestedReturned = false, stillOpen = false;
+  std::wstring value;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    d.SetText(kIdTxtSize, L"4");
+    nestedShowing.armed = true;
+    nestedReturned = WaitFor([] { return nestedShowing.done.load(); });
+    stillOpen = IsWindowVisible(d.dialog());
+    value = d.Text(kIdTxtSize);
+    d.PressOK();
+  });
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(nestedReturned);
+  EXPECT_EQ(nestedShowing.result, MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 400));
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(value, L"4");
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"),
+            L"#FILE=\\\\srv1\\#WHT=SIZE#CMP=GT#VAL=4#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
 }
 
 }  // namespace

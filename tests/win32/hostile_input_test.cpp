@@ -73,6 +73,13 @@ SAFEARRAY* TwoTexts() {
   return array;
 }
 
+// An object whose default value is the object itself: converting it the
+// way Automation does would never end.
+CountedObject& SelfYieldingObject() {
+  static CountedObject object{CountedObject::YieldingItself{}};
+  return object;
+}
+
 std::vector<HostileValue> HostileValues(CountedObject& plainObject, CountedObject& textObject,
                                         const std::wstring& goodParameterString) {
   const std::wstring nulInsidePath = L"#FILE=C:\\windows\\win.ini" + std::wstring(1, L'\0') +
@@ -90,6 +97,8 @@ std::vector<HostileValue> HostileValues(CountedObject& plainObject, CountedObjec
       {"an object without default value", [&](VARIANT* v) { MakeObject(v, plainObject); }},
       {"an object whose default value is a parameter string",
        [&](VARIANT* v) { MakeObject(v, textObject); }},
+      {"an object whose default value is itself",
+       [](VARIANT* v) { MakeObject(v, SelfYieldingObject()); }},
       {"a text with a NUL inside the path", [=](VARIANT* v) { MakeText(v, nulInsidePath); }},
       {"a text with a NUL after its entries", [=](VARIANT* v) { MakeText(v, nulAfterEntries); }},
       {"10 MB after the entries",
@@ -132,6 +141,7 @@ TEST_F(HostileInput, ACheckOnAHostileParameterStringWorksOrEndsInAClearError) {
       {"an array", false, L"", mismatchReport},
       {"an object without default value", false, L"", mismatchReport},
       {"an object whose default value is a parameter string", true, GoodResult(), L""},
+      {"an object whose default value is itself", false, L"", mismatchReport},
       // The system reads a path only up to a NUL: it is no valid name (123).
       {"a text with a NUL inside the path", false, L"", L"ERR:"},
       {"a text with a NUL after its entries", true, GoodResult(), L""},
@@ -170,6 +180,7 @@ TEST_F(HostileInput, ACheckOnAHostileParameterStringWorksOrEndsInAClearError) {
   }
   EXPECT_EQ(plainObject.references, 1u) << "the plug-in kept a reference";
   EXPECT_EQ(textObject.references, 1u) << "the plug-in kept a reference";
+  EXPECT_EQ(SelfYieldingObject().references, 1u) << "the plug-in kept a reference";
 }
 
 // The check reads sa_parameter only; hostile values elsewhere change nothing.
@@ -269,6 +280,10 @@ TEST_F(HostileInput, ShowGuiRefusesWhatItCannotShowBeforeAnyWindowOpens) {
        L"Type mismatch"},
       {"object as host name", &_quarnelcom::putref_sa_hostname, "an object without default value",
        13, L"Type mismatch"},
+      {"object yielding itself as parameter string", &_quarnelcom::putref_sa_parameter,
+       "an object whose default value is itself", 13, L"Type mismatch"},
+      {"object yielding itself as time-out", &_quarnelcom::putref_sa_timeout,
+       "an object whose default value is itself", 13, L"Type mismatch"},
   };
   for (const ShowGuiRefusal& refusal : refusals) {
     SCOPED_TRACE(refusal.situation);
@@ -425,6 +440,41 @@ TEST(HostileDispatch, WrongNamesCountsAndKindsGetTheStandardDispatchErrors) {
   EXPECT_EQ(dispatch->Invoke(kDocheck, IID_IDispatch, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
                              nullptr, nullptr, nullptr, nullptr),
             DISP_E_UNKNOWNINTERFACE);
+
+  // Argument blocks whose counts promise more than their arrays hold are
+  // refused before any member runs: the dialog does not open and the
+  // property keeps its value.
+  ASSERT_EQ(PutParameterString(plugin.get(), L"#WHT=SIZE#"), S_OK);
+  VARIANT value;
+  V_VT(&value) = VT_I4, V_I4(&value) = 1;
+  DISPID putName = DISPID_PROPERTYPUT;
+  const struct {
+    const char* situation;
+    DISPID id;
+    WORD kind;
+    DISPPARAMS block;
+  } inconsistent[] = {
+      {"named arguments without their identifiers", kParameter, DISPATCH_PROPERTYPUT,
+       {&value, nullptr, 1, 1}},
+      {"arguments without their array", kParameter, DISPATCH_PROPERTYPUT, {nullptr, &putName, 1, 1}},
+      {"more named arguments than arguments", kParameter, DISPATCH_PROPERTYPUT,
+       {&value, &putName, 0, 1}},
+      {"sa_showGUI with a named argument and no identifier", kShowGui, DISPATCH_METHOD,
+       {nullptr, nullptr, 0, 1}},
+      {"sa_showGUI with an argument and no array", kShowGui, DISPATCH_METHOD, {nullptr, nullptr, 1, 0}},
+  };
+  for (const auto& call : inconsistent) {
+    SCOPED_TRACE(call.situation);
+    const DialogCloser closer;
+    DISPPARAMS block = call.block;
+    EXPECT_EQ(dispatch->Invoke(call.id, IID_NULL, LOCALE_USER_DEFAULT, call.kind, &block, nullptr,
+                               nullptr, nullptr),
+              E_INVALIDARG);
+    EXPECT_FALSE(closer.appeared()) << "the dialog opened";
+    unique_variant parameter;
+    ASSERT_EQ(plugin->get_sa_parameter(parameter.put()), S_OK);
+    EXPECT_EQ(TextOf(parameter.get()), L"#WHT=SIZE#");
+  }
   EXPECT_EQ(dispatch->Invoke(kShowGui, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr,
                              nullptr, nullptr, nullptr),
             E_INVALIDARG);
