@@ -395,7 +395,7 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
 
 Refusal DialogModel::ValueRefusal(const std::wstring& problem, Automation& automation) const {
   return Refusal{L"\"" + state_.txtSize + L"\" " + problem + L". Please enter a number such as " +
-                     automation.RegionalNumberText(1.5) + L".",
+                     automation.NumberText(1.5) + L".",
                  TextBox::txtSize};
 }
 
@@ -438,7 +438,7 @@ void DialogModel::FillFromParameters(const std::wstring& parameterString,
   SetText(TextBox::txtFile, path);
   ShowWhatAndUnit(what, unit);
   SelectEntry(ComboBox::cmbCompare, IndexOfCode(kComparisonCodes, comparison, kDefaultComparison));
-  SetText(TextBox::txtSize, automation.RegionalNumberText(threshold));
+  SetText(TextBox::txtSize, automation.NumberText(threshold));
 }
 
 }  // namespace quarnel

@@ -293,7 +293,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
       std::wstring connectionError;
       if (!share.Connect(machine.files, values, connectionError)) {
         DisconnectIpcShare(machine.network, values.serverName);
-        return {false, connectionError, false};
+        return {false, connectionError};
       }
     }
     values.directoryPrefix = DirectoryPrefixOf(values.path);

@@ -31,8 +31,6 @@ struct CheckOutcome {
   bool passed = false;
   // The text for sa_result; nothing means an Empty value.
   std::optional<std::wstring> result;
-  // Whether sa_parameter is handed on to the shared parameter-string variable.
-  bool shareParameterString = false;
 };
 
 // Runs one check. `readParameterString` gives the current content of

@@ -26,7 +26,6 @@ HostCheckResult RunCheckForHost(const VARIANT& parameterString) {
   HostCheckResult result;
   result.status = outcome.passed ? VARIANT_TRUE : VARIANT_FALSE;
   result.result = outcome.result;
-  result.shareParameterString = outcome.shareParameterString;
   return result;
 }
 

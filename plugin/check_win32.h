@@ -14,8 +14,6 @@ struct HostCheckResult {
   VARIANT_BOOL status = VARIANT_FALSE;
   // The text for sa_result; nothing stores an Empty value.
   std::optional<std::wstring> result;
-  // Whether the run hands sa_parameter on to the shared parameter-string variable.
-  bool shareParameterString = false;
 };
 
 // Runs one check with the parameter string that the host stored in

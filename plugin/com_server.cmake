@@ -34,7 +34,6 @@ add_library(comquarnel SHARED
   ${server_dir}/module.cpp
   ${server_dir}/quarnelcom.cpp
   ${server_dir}/registration.cpp
-  ${server_dir}/shared_parameter_string.cpp
   ${server_dir}/comquarnel.def
   ${server_dir}/comquarnel.rc)
 set_target_properties(comquarnel PROPERTIES PREFIX "" OUTPUT_NAME comquarnel)

@@ -133,7 +133,7 @@ CheckOutcome CommonEnd(const CheckValues& values, CheckMachine& machine, std::ws
   machine.trace.Trace(L"COM CHECK: RES: " + result);
   machine.trace.Trace(L"COM CHECK: OUT: " +
                       machine.automation.GeneralDateText(machine.clock.Now()));
-  return {values.passed, std::move(result), true};
+  return {values.passed, std::move(result)};
 }
 
 // The value type that a text of the report converts to: an empty text is
@@ -161,10 +161,10 @@ CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
                                                    : EvaluateDate(values, machine);
     return CommonEnd(values, machine, std::move(result));
   }
-  // Nothing found: no trace line, and the shared parameter string stays.
-  if (values.notFoundIsOk) return {true, L"No matching files", false};
-  if (IsSizeCheck(values.what)) return {false, L"ERR: No matching files", false};
-  return {false, values.fileDate, false};
+  // Nothing found: no trace line.
+  if (values.notFoundIsOk) return {true, L"No matching files"};
+  if (IsSizeCheck(values.what)) return {false, L"ERR: No matching files"};
+  return {false, values.fileDate};
 }
 
 CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
@@ -179,7 +179,7 @@ CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
       ConvertedTypeOf(automation, values.nowText, values.nowFields) +
       L"- pat=" + values.path;
   machine.trace.Trace(L"ERROR " + report);
-  return {values.passed, report, true};
+  return {values.passed, report};
 }
 
 }  // namespace quarnel

@@ -45,14 +45,12 @@ class Automation {
   // A date/time value as text in the system's general date format.
   virtual std::wstring GeneralDateText(OleDate value) = 0;
   // A number as text by the default number-to-text conversion (regional
-  // decimal separator).
+  // decimal separator), as the result texts and the dialog show numbers.
   virtual std::wstring NumberText(double value) = 0;
   // A number typed the way the user's regional settings write numbers
   // (decimal separator, digit grouping, blanks, sign, exponent); nothing
   // when the text is no number or too large for a double.
   virtual std::optional<double> NumberFromRegionalText(const std::wstring& text) = 0;
-  // A number written in the user's regional number format.
-  virtual std::wstring RegionalNumberText(double value) = 0;
   // The user's regional digit grouping, which NumberFromRegionalText skips
   // wherever its separator stands in the integer part.
   virtual DigitGrouping RegionalDigitGrouping() = 0;

@@ -97,8 +97,6 @@ std::optional<double> SystemAutomation::NumberFromRegionalText(const std::wstrin
   return number;
 }
 
-std::wstring SystemAutomation::RegionalNumberText(double value) { return TextOfNumber(value); }
-
 DigitGrouping SystemAutomation::RegionalDigitGrouping() {
   return {UserLocaleText(LOCALE_STHOUSAND), UserLocaleText(LOCALE_SGROUPING)};
 }

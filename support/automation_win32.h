@@ -14,7 +14,6 @@ class SystemAutomation : public Automation {
   std::wstring GeneralDateText(OleDate value) override;
   std::wstring NumberText(double value) override;
   std::optional<double> NumberFromRegionalText(const std::wstring& text) override;
-  std::wstring RegionalNumberText(double value) override;
   DigitGrouping RegionalDigitGrouping() override;
 };
 

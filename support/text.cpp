@@ -2,16 +2,6 @@
 
 namespace quarnel {
 
-std::wstring TrimLeadingSpaces(const std::wstring& text) {
-  const auto first = text.find_first_not_of(L' ');
-  return first == std::wstring::npos ? std::wstring() : text.substr(first);
-}
-
-std::wstring TrimTrailingSpaces(const std::wstring& text) {
-  const auto last = text.find_last_not_of(L' ');
-  return last == std::wstring::npos ? std::wstring() : text.substr(0, last + 1);
-}
-
 // One copy of the kept characters and no intermediate one: a trimmed
 // password leaves no second copy behind to wipe.
 std::wstring TrimSpaces(const std::wstring& text) {

@@ -6,11 +6,9 @@
 
 namespace quarnel {
 
-// Removes leading and/or trailing space characters (code 32 only: tabs and
+// Removes leading and trailing space characters (code 32 only: tabs and
 // line breaks stay, as the plug-in's rules for trimming say).
 std::wstring TrimSpaces(const std::wstring& text);
-std::wstring TrimLeadingSpaces(const std::wstring& text);
-std::wstring TrimTrailingSpaces(const std::wstring& text);
 
 // Replaces every occurrence of `from` (non-empty) in `text` by `to`, left to
 // right, in one pass over the text.

@@ -7,11 +7,15 @@
 #include "plugin/server/module.h"
 #include "plugin/server/registration.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     quarnel::RememberModule(module);
     DisableThreadLibraryCalls(module);
   }
+  // Unloaded by FreeLibrary (reserved is null): oleaut32 is still loaded and
+  // takes its reference back. At process exit nothing is released: the
+  // other DLLs may be gone already.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) quarnel::ReleaseInterfaceTypeInfo();
   return TRUE;
 }
 

@@ -21,4 +21,11 @@ bool ModuleInUse();
 // The type library embedded in this DLL as resource TYPELIB 1.
 HRESULT LoadOwnTypeLibrary(ITypeLib** library);
 
+// The type information of _quarnelcom from that library, loaded by the first
+// call and shared by every object in the process afterwards; the caller gets
+// its own reference. A failed load is tried again by the next call.
+HRESULT InterfaceTypeInfo(ITypeInfo** info);
+// Releases the shared type information, when the DLL is unloaded.
+void ReleaseInterfaceTypeInfo();
+
 }  // namespace quarnel

@@ -10,7 +10,6 @@
 #include "plugin/check_win32.h"
 #include "plugin/server/error_result.h"
 #include "plugin/server/module.h"
-#include "plugin/server/shared_parameter_string.h"
 #include "support/text.h"
 #include "support/variant_text_win32.h"
 
@@ -82,20 +81,13 @@ bool IsConsistent(const DISPPARAMS* arguments) {
          arguments->cNamedArgs <= arguments->cArgs;
 }
 
-HRESULT LoadInterfaceTypeInfo(com_ptr<ITypeInfo>& typeInfo) {
-  com_ptr<ITypeLib> library;
-  const HRESULT loaded = LoadOwnTypeLibrary(library.put());
-  if (FAILED(loaded)) return loaded;
-  return library->GetTypeInfoOfGuid(IID__quarnelcom, typeInfo.put());
-}
-
 }  // namespace
 
 HRESULT quarnelcom::Create(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   com_ptr<ITypeInfo> typeInfo;
-  const HRESULT loaded = LoadInterfaceTypeInfo(typeInfo);
+  const HRESULT loaded = InterfaceTypeInfo(typeInfo.put());
   if (FAILED(loaded)) return loaded;
 
   quarnelcom* created = nullptr;
@@ -183,10 +175,6 @@ HRESULT quarnelcom::sa_docheck(VARIANT_BOOL* status) {
   *status = VARIANT_FALSE;
   try {
     const HostCheckResult outcome = RunCheckForHost(parameter_.get());
-    if (outcome.shareParameterString) {
-      const HRESULT shared = StoreSharedParameterString(parameter_.get());
-      if (FAILED(shared)) return shared;
-    }
     const HRESULT stored = StoreResultText(outcome.result);
     if (FAILED(stored)) return stored;
     *status = outcome.status;
@@ -215,10 +203,6 @@ HRESULT quarnelcom::sa_showGUI() {
 
     unique_variant newParameterString;
     *newParameterString.put() = TextVariant(*confirmed);
-    const HRESULT shared = StoreSharedParameterString(newParameterString.get());
-    if (FAILED(shared)) return shared;
-    // The confirmed text itself, not a second read of the shared variable:
-    // a check finishing on another thread may already have replaced it.
     return put_sa_parameter(newParameterString.get());
   } catch (...) {
     return HResultFromCurrentException();

@@ -22,8 +22,7 @@
 //                    empty text and everything else give nothing.
 //   GeneralDateText  "12/7/2026 9:05:03 AM"; only the date when the time is
 //                    midnight, only the time on the zero date.
-//   NumberText, RegionalNumberText
-//                    up to 15 significant digits, no trailing zeros, E
+//   NumberText       up to 15 significant digits, no trailing zeros, E
 //                    notation for very large or small numbers (60, 1.5, -1,
 //                    1E+15), with `decimalSeparator`.
 //   NumberFromRegionalText
@@ -207,8 +206,6 @@ class FakeAutomation : public Automation {
     const double value = std::wcstod(plain.c_str(), nullptr);
     return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
   }
-
-  std::wstring RegionalNumberText(double value) override { return NumberText(value); }
 
   DigitGrouping RegionalDigitGrouping() override { return {ThousandsSeparator(), grouping}; }
 

@@ -10,8 +10,9 @@ TEST(TrimSpaces, RemovesOnlyTheSpaceCharacter) {
   EXPECT_EQ(TrimSpaces(L"\ta\t"), L"\ta\t");
   EXPECT_EQ(TrimSpaces(L" \r\n"), L"\r\n");
   EXPECT_EQ(TrimSpaces(L"    "), L"");
-  EXPECT_EQ(TrimLeadingSpaces(L"  a  "), L"a  ");
-  EXPECT_EQ(TrimTrailingSpaces(L"  a  "), L"  a");
+  EXPECT_EQ(TrimSpaces(L"  a  "), L"a");
+  EXPECT_EQ(TrimSpaces(L"a  "), L"a");
+  EXPECT_EQ(TrimSpaces(L"  a"), L"a");
 }
 
 TEST(ReplaceAll, ReplacesLeftToRightWithoutRescanning) {

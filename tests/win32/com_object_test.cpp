@@ -257,6 +257,13 @@ TEST(QuarnelObject, DispatchAnswersFromTheTypeInformation) {
   EXPECT_EQ(V_I4(&timeout.get()), 30);
 }
 
+TEST(QuarnelObject, EveryObjectAnswersFromTheSameTypeInformationLoadedOnce) {
+  com_ptr<ITypeInfo> first, second;
+  ASSERT_EQ(CreatePlugin()->GetTypeInfo(0, LOCALE_USER_DEFAULT, first.put()), S_OK);
+  ASSERT_EQ(CreatePlugin()->GetTypeInfo(0, LOCALE_USER_DEFAULT, second.put()), S_OK);
+  EXPECT_EQ(first.get(), second.get());
+}
+
 TEST(QuarnelObject, ClassRefusesAggregation) {
   CountedObject outer;
   com_ptr<IUnknown> inner;

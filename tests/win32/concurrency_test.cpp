@@ -1,7 +1,6 @@
 // Objects on four apartment threads at once, each thread with objects of
 // its own, all checking the same files for a few seconds. The month-name
-// table and the shared parameter-string variable are module-wide: every
-// check reloads the first and most write the second. Every result must be
+// table is module-wide and every check reloads it. Every result must be
 // exactly the one that a check alone gives.
 
 #include <windows.h>
