@@ -46,18 +46,17 @@ std::optional<double> NumberOf(const std::wstring& text, bool decimalAllowed) {
   return std::strtod(ascii.c_str(), nullptr);
 }
 
-// "Size of PATH is NUMBER UNIT": the total in bytes, as exact as the text
-// shows it (whole bytes for "B", a tenth of the unit for "KB" to "TB").
+// "Size of PATH is NUMBER UNIT": the number.
 std::optional<double> SizeOf(const std::wstring& result, const std::wstring& unit) {
   const std::wstring tail = L" " + unit;
   if (!StartsWith(result, L"Size of ") || !EndsWith(result, tail)) return std::nullopt;
   const std::wstring front = result.substr(0, result.size() - tail.size());
   const auto is = front.rfind(L" is ");
   if (is == std::wstring::npos || is < 7) return std::nullopt;
-  const auto number = NumberOf(front.substr(is + 4), unit != L"B");
-  if (!number) return std::nullopt;
-  return *number * SizeUnitDivisor(unit);
+  return NumberOf(front.substr(is + 4), unit != L"B");
 }
+
+bool IsShownInBytes(const std::wstring& unit) { return SizeUnitDivisor(unit) == 1.0; }
 
 // "PATH was created AGE UNIT-WORD ago", perhaps followed by the debug part
 // " (ID=...  - N=...)".
@@ -133,11 +132,15 @@ Configuration ConfigurationOf(const std::wstring& parameterString) {
 
 // The measured value with its performance data, when the result text holds one.
 std::optional<std::wstring> PerformanceData(const Configuration& configuration,
-                                            const std::wstring& result) {
+                                            const std::wstring& result,
+                                            const std::optional<std::wstring>& byteCountResult) {
   switch (configuration.kind.measurement) {
     case Measurement::Nothing: return std::nullopt;
     case Measurement::Size: {
-      const auto bytes = SizeOf(result, configuration.unit);
+      const std::optional<double> bytes =
+          IsShownInBytes(configuration.unit) ? SizeOf(result, configuration.unit)
+          : byteCountResult                  ? SizeOf(*byteCountResult, L"B")
+                                             : std::nullopt;
       if (!bytes) return std::nullopt;
       const std::wstring critical =
           configuration.threshold
@@ -156,6 +159,15 @@ std::optional<std::wstring> PerformanceData(const Configuration& configuration,
       return AgeLabel(configuration.unit) + L"=" + PerfNumber(*age) +
              (critical.empty() ? L"" : L";;" + critical);
     }
+  }
+}
+
+// Whether the result text shows a size or an age.
+bool IsMeasurement(const Configuration& configuration, const std::wstring& result) {
+  switch (configuration.kind.measurement) {
+    case Measurement::Nothing: return false;
+    case Measurement::Size: return SizeOf(result, configuration.unit).has_value();
+    default: return AgeOf(result, configuration.unit, configuration.debug).has_value();
   }
 }
 
@@ -181,16 +193,29 @@ PluginReport Report(PluginState state, const std::wstring& text,
 
 }  // namespace
 
+std::optional<std::wstring> ByteCountCheck(const std::wstring& parameterString) {
+  const Configuration configuration = ConfigurationOf(parameterString);
+  if (configuration.kind.measurement != Measurement::Size || IsShownInBytes(configuration.unit)) {
+    return std::nullopt;
+  }
+  // The first "UNIT" counts. "~" keeps text before the string's first "#",
+  // which no reader takes for an entry, from becoming one.
+  return L"#UNIT=B#~" + parameterString;
+}
+
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
-                         const std::optional<std::wstring>& result) {
+                         const std::optional<std::wstring>& result,
+                         const std::optional<std::wstring>& byteCountResult) {
   if (!result) {
     return passed ? Report(PluginState::Ok, L"(no result text)")
                   : Report(PluginState::Unknown, L"(no result text: the check measured nothing)");
   }
   const Configuration configuration = ConfigurationOf(parameterString);
-  const auto performanceData = PerformanceData(configuration, *result);
+  const bool measured = IsMeasurement(configuration, *result);
+  const auto performanceData =
+      measured ? PerformanceData(configuration, *result, byteCountResult) : std::nullopt;
   if (passed) return Report(PluginState::Ok, *result, performanceData);
-  if (performanceData || IsNotFound(configuration, *result)) {
+  if (measured || IsNotFound(configuration, *result)) {
     return Report(PluginState::Critical, *result, performanceData);
   }
   return Report(PluginState::Unknown, *result);

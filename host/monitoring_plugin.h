@@ -20,12 +20,19 @@ struct PluginReport {
   std::wstring line;
 };
 
+// A size check in "KB" to "TB" shows its total only to a tenth of its unit.
+// For the total in bytes the host looks a second time, with this parameter
+// string: the same check in "B". Nothing for every other check.
+std::optional<std::wstring> ByteCountCheck(const std::wstring& parameterString);
+
 // The report of a check that ran: its parameter string, its status and its
-// result text (nothing when sa_result held no text). The measured value for
-// the performance data is read back from the result text, and the threshold
+// result text (nothing when sa_result held no text), and the result text of
+// the ByteCountCheck when there is one. The measured value for the
+// performance data is read back from the result text, and the threshold
 // from the parameter string, as the check reads them.
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
-                         const std::optional<std::wstring>& result);
+                         const std::optional<std::wstring>& result,
+                         const std::optional<std::wstring>& byteCountResult = std::nullopt);
 
 // The report of a check that could not run or did not return.
 PluginReport ReportFailure(const std::wstring& reason);
