@@ -160,10 +160,11 @@ class Lint {
          (nearest ? L" (" + *nearest + L"?)" : L""));
   }
 
+  // The password's value stays out of the warnings, encoded as it is.
   void LintRepeatedKeys() {
     for (const std::wstring& key : repeatedKeys_) {
-      Warn(L"key " + key + L" is given more than once; only the first value (" +
-           Quoted(Value(key.c_str())) + L") counts");
+      const std::wstring value = key == L"PWD" ? L"" : L" (" + Quoted(Value(key.c_str())) + L")";
+      Warn(L"key " + key + L" is given more than once; only the first value" + value + L" counts");
     }
   }
 
