@@ -17,16 +17,23 @@ TEST(MonitoringPlugin, ReportsEachOutcomeWithItsLineAndState) {
     std::wstring result;
     PluginState state;
     std::wstring line;
+    std::wstring byteCountResult = kNoText;
   } cases[] = {
       // Measured: OK or CRITICAL, with the size in bytes or the age in its unit.
       {L"#FILE=C:\\a\\*.log#WHT=SIZE#CMP=GT#VAL=2#UNIT=KB#", true, L"Size of C:\\a\\*.log is 1.5 KB",
-       PluginState::Ok, L"QUARNEL OK - Size of C:\\a\\*.log is 1.5 KB | 'size'=1536B;;~:2048;0"},
+       PluginState::Ok, L"QUARNEL OK - Size of C:\\a\\*.log is 1.5 KB | 'size'=1530B;;~:2048;0",
+       L"Size of C:\\a\\*.log is 1530 B"},
+      // Without the second look's total in bytes: no performance data, the same state.
+      {L"#FILE=C:\\a.log#CMP=GT#VAL=2#UNIT=MB#", false, L"Size of C:\\a.log is 2.5 MB",
+       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 2.5 MB"},
       {L"#FILE=C:\\a.log#CMP=LT#VAL=100#UNIT=B#", false, L"Size of C:\\a.log is 10 B",
        PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 10 B | 'size'=10B;;100:;0"},
       {L"#FILE=C:\\a.log#CMP=EQ#VAL=0#UNIT=MB#", false, L"Size of C:\\a.log is 0 MB",
-       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 0 MB | 'size'=0B;;@0:0;0"},
+       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 0 MB | 'size'=0B;;@0:0;0",
+       L"Size of C:\\a.log is 0 B"},
       {L"#FILE=C:\\is is.log#CMP=NQ#VAL=1.5#UNIT=KB#", true, L"Size of C:\\is is.log is 1,5 KB",
-       PluginState::Ok, L"QUARNEL OK - Size of C:\\is is.log is 1,5 KB | 'size'=1536B;;1536:1536;0"},
+       PluginState::Ok, L"QUARNEL OK - Size of C:\\is is.log is 1,5 KB | 'size'=1536B;;1536:1536;0",
+       L"Size of C:\\is is.log is 1536 B"},
       {L"#FILE=C:\\a#CMP=XX#UNIT=XB#", false, L"Size of C:\\a is 2047.0 XB", PluginState::Critical,
        L"QUARNEL CRITICAL - Size of C:\\a is 2047.0 XB | 'size'=2047B;;;0"},
       {L"#FILE=C:\\a.log#WHT=WDATE#CMP=GT#VAL=15#UNIT=N#", false,
@@ -67,9 +74,20 @@ TEST(MonitoringPlugin, ReportsEachOutcomeWithItsLineAndState) {
   for (const auto& c : cases) {
     const std::optional<std::wstring> result =
         c.result == kNoText ? std::nullopt : std::optional<std::wstring>(c.result);
-    const PluginReport report = ReportCheck(c.parameterString, c.passed, result);
+    const std::optional<std::wstring> byteCountResult =
+        c.byteCountResult == kNoText ? std::nullopt : std::optional<std::wstring>(c.byteCountResult);
+    const PluginReport report = ReportCheck(c.parameterString, c.passed, result, byteCountResult);
     EXPECT_EQ(report.line, c.line) << testing::PrintToString(c.parameterString);
     EXPECT_EQ(report.state, c.state) << testing::PrintToString(c.parameterString);
+  }
+}
+
+TEST(MonitoringPlugin, LooksAgainInBytesOnlyForASizeInAUnitOfItsOwn) {
+  EXPECT_EQ(ByteCountCheck(L"#FILE=C:\\a#UNIT=KB#"), L"#UNIT=B#~#FILE=C:\\a#UNIT=KB#");
+  EXPECT_EQ(ByteCountCheck(L"FILE=x#WHT=SIZE#UNIT=TB"), L"#UNIT=B#~FILE=x#WHT=SIZE#UNIT=TB");
+  for (const wchar_t* bytesAlready : {L"#FILE=C:\\a#UNIT=B#", L"#FILE=C:\\a#UNIT=kb#",
+                                      L"#FILE=C:\\a#WHT=CDATE#UNIT=MB#", L"#WHT=size#UNIT=MB#"}) {
+    EXPECT_EQ(ByteCountCheck(bytesAlready), std::nullopt) << testing::PrintToString(bytesAlready);
   }
 }
 
