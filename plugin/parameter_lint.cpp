@@ -262,8 +262,8 @@ class Lint {
       }
     }
     if (Value(L"FNF") == L"T" && Value(L"AUTH") == L"T") {
-      Warn(L"FNF=T with AUTH=T: a share that the account may not read lists no files, and the "
-           L"check then passes with \"No matching files\"");
+      Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
+           L"enumeration) looks missing, and the check then passes with \"No matching files\"");
     }
   }
 

@@ -14,6 +14,7 @@ packages=(
   libwine-dev
   wine wine32:i386 fonts-wine
   xvfb xauth x11-utils imagemagick
+  wixl msitools osslsigncode zip unzip openssl
 )
 
 missing=()

@@ -79,8 +79,8 @@ TEST(LintParameterString, NamesEachThingThatIsAlmostSurelyAMistake) {
       {L"#FILE=C:\\a#CMP=GT#UNIT=B#DBG=t#FNF=yes#",
        {L"DBG 't' is neither T nor F: it counts as F", L"FNF 'yes' is neither T nor F: it counts as F"}},
       {L"#FILE=\\\\srv\\s\\a#CMP=GT#UNIT=B#AUTH=T#FNF=T#",
-       {L"FNF=T with AUTH=T: a share that the account may not read lists no files, and the check "
-        L"then passes with \"No matching files\""}},
+       {L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
+        L"enumeration) looks missing, and the check then passes with \"No matching files\""}},
       {L"#FILE=C:\\a#CMP=GT#UNIT=B#" + std::wstring(100, L'x') + L"=1#",
        {L"unknown key '" + std::wstring(80, L'x') + L"...', which nothing reads"}},
   };
