@@ -8,8 +8,10 @@ namespace quarnel {
 LateBoundObject::LateBoundObject(const std::wstring& progId) {
   CLSID clsid;
   HRESULT result = CLSIDFromProgID(progId.c_str(), &clsid);
+  if (result == CO_E_CLASSSTRING) throw NotRegistered{progId, result};
   if (FAILED(result)) throw CallFailure{L"CLSIDFromProgID(" + progId + L")", result, L""};
   result = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object_.put_void());
+  if (result == REGDB_E_CLASSNOTREG) throw NotRegistered{progId, result};
   if (FAILED(result)) throw CallFailure{L"CoCreateInstance(" + progId + L")", result, L""};
 }
 

@@ -18,9 +18,17 @@ struct CallFailure {
   std::wstring description;  // from EXCEPINFO; may be empty
 };
 
+// No class is registered under the programmatic identifier, or the class
+// that it names is not.
+struct NotRegistered {
+  std::wstring progId;
+  HRESULT result;
+};
+
 class LateBoundObject {
  public:
-  // Throws CallFailure when the class is not registered or cannot be made.
+  // Throws NotRegistered when the class is not registered, CallFailure when
+  // it cannot be made.
   explicit LateBoundObject(const std::wstring& progId);
 
   // Each throws CallFailure when the name is unknown or the call fails.

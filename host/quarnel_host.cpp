@@ -1,18 +1,12 @@
 // quarnel-host: stands in for the monitoring host. It drives the plug-in the
 // way the host does, by late binding on an apartment thread, and shows the
-// plug-in's trace lines.
-//
-//   quarnel-host check [--trace] [--timeout N] [--host NAME] PARAMETER-STRING
-//   quarnel-host configure [--timeout N] [--host NAME] [PARAMETER-STRING]
-//   quarnel-host trace PROGRAM [ARGS...]
-//
-// check exits 0 when the check passed, 1 when its status is false and 2 when
-// a call failed or did not return in time; trace exits with the program's
-// exit code.
+// plug-in's trace lines. `quarnel-host --help` and `quarnel-host COMMAND
+// --help` describe the commands and their exit codes.
 
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <cwchar>
@@ -24,27 +18,111 @@
 #include "host/console_output.h"
 #include "host/debug_viewer.h"
 #include "host/late_binding.h"
+#include "host/monitoring_plugin.h"
 #include "host/watchdog.h"
+#include "plugin/parameter_lint.h"
 #include "support/check_error.h"
+#include "support/text.h"
 #include "support/unique_any_win32.h"
 #include "support/variant_text_win32.h"
+#include "support/version.h"
 
 namespace quarnel {
 namespace {
 
 constexpr wchar_t kProgId[] = L"comQuarnel.quarnelcom";
 constexpr int kPassed = 0;
-constexpr int kStatusFalse = 1;
+constexpr int kStatusFalse = 1;  // also: lint found something, configure closed without OK
 constexpr int kFailed = 2;
 constexpr long kDefaultTimeoutSeconds = 60;
 // Large enough for any host's time-out, small enough for the watchdog's clock.
 constexpr long kLargestTimeoutSeconds = 24L * 60 * 60;
 
+// What each command takes, for the parser and for its help.
+struct CommandHelp {
+  const wchar_t* name;
+  std::vector<std::wstring> options;  // the options without a value come first
+  size_t flagCount;                   // how many of them take no value
+  enum { None, Optional, Required } parameterString;
+  std::vector<std::wstring> text;  // the help: usage line first
+};
+
+const CommandHelp kCheck{
+    L"check",
+    {L"--plugin", L"--trace", L"--timeout", L"--host"},
+    2,
+    CommandHelp::Required,
+    {L"usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING",
+     L"Runs one check and prints \"status: True\" or \"status: False\" and \"result: \" with the",
+     L"result text. First, each thing that the parameter string asks for although it is almost",
+     L"surely a mistake gets a \"warning:\" line on standard error; the check runs the same.",
+     L"  --plugin     report as a Monitoring Plugins program: one line \"QUARNEL OK - ...\",",
+     L"               \"QUARNEL CRITICAL - ...\" or \"QUARNEL UNKNOWN - ...\" with performance data",
+     L"  --trace      show the check's debugger trace lines after its result",
+     L"  --timeout N  put N into sa_timeout and end the check after N seconds (1 to 86400; 60)",
+     L"  --host NAME  put NAME into sa_hostname (this computer's name by default)",
+     L"  --           end of the options, for a parameter string that begins with \"-\"",
+     L"exit codes: 0 the check passed, 1 its status is False, 2 a usage error, a failed call",
+     L"or a check that did not return in time; with --plugin: 0 OK, 2 CRITICAL, 3 UNKNOWN"}};
+
+const CommandHelp kLint{
+    L"lint",
+    {},
+    0,
+    CommandHelp::Required,
+    {L"usage: quarnel-host lint [--] PARAMETER-STRING",
+     L"Prints a \"warning:\" line for each thing that the parameter string asks for although it",
+     L"is almost surely a mistake, and runs no check.",
+     L"exit codes: 0 no warning, 1 warnings, 2 a usage error"}};
+
+const CommandHelp kConfigure{
+    L"configure",
+    {L"--timeout", L"--host"},
+    0,
+    CommandHelp::Optional,
+    {L"usage: quarnel-host configure [--timeout N] [--host NAME] [--] [PARAMETER-STRING]",
+     L"Shows the plug-in's configuration dialog, filled from the parameter string (without",
+     L"one: the path \\\\NAME\\), and after OK prints \"parameter: \" and the new parameter string.",
+     L"Needs a display: under Wine, DISPLAY must name an X display.",
+     L"  --timeout N  put N into sa_timeout, which the dialog shows (it sets no time limit)",
+     L"  --host NAME  put NAME into sa_hostname (this computer's name by default)",
+     L"exit codes: 0 after OK, 1 when the dialog was closed without OK, 2 a usage error,",
+     L"no display or a failed call"}};
+
+const CommandHelp kTrace{
+    L"trace",
+    {},
+    0,
+    CommandHelp::None,
+    {L"usage: quarnel-host trace PROGRAM [ARGS...]",
+     L"Runs the program and prints each line that it sends to the debugger output as",
+     L"\"trace: LINE\". Exits with the program's exit code, 2 when it cannot be started."}};
+
+const CommandHelp* const kCommands[] = {&kCheck, &kLint, &kConfigure, &kTrace};
+
+const std::vector<std::wstring> kProgramHelp{
+    L"usage: quarnel-host COMMAND [OPTIONS] [PARAMETER-STRING]",
+    L"Stands in for the monitoring host: creates comQuarnel.quarnelcom by late binding and",
+    L"drives it as the host does.",
+    L"  check      run one check and print its status and result text",
+    L"  lint       only name what the parameter string asks for that is almost surely a mistake",
+    L"  configure  show the configuration dialog and print the new parameter string",
+    L"  trace      run a program and show its debugger output",
+    L"quarnel-host COMMAND --help describes a command; quarnel-host --version prints the version."};
+
 struct UsageError {
   std::wstring message;
+  const CommandHelp* command;  // nullptr: the program as a whole
+};
+
+// A failure explained in words: a summary, then what to do about it.
+struct Explained {
+  std::vector<std::wstring> lines;
 };
 
 struct HostOptions {
+  bool help = false;
+  bool plugin = false;
   bool trace = false;
   long timeoutSeconds = kDefaultTimeoutSeconds;
   std::optional<std::wstring> hostName;
@@ -64,44 +142,56 @@ class ApartmentThread {
   HRESULT result_;
 };
 
-long ParseTimeout(const std::wstring& text) {
+long ParseTimeout(const std::wstring& text, const CommandHelp& command) {
   wchar_t* end = nullptr;
   const long seconds = std::wcstol(text.c_str(), &end, 10);
   if (text.empty() || *end != L'\0' || seconds < 1 || seconds > kLargestTimeoutSeconds) {
     throw UsageError{L"--timeout takes a whole number of seconds from 1 to " +
-                     std::to_wstring(kLargestTimeoutSeconds) + L", not '" + text + L"'"};
+                         std::to_wstring(kLargestTimeoutSeconds) + L", not '" + text + L"'",
+                     &command};
   }
   return seconds;
 }
 
-// Options come first; what follows them is the parameter string.
-HostOptions ParseOptions(const std::vector<std::wstring>& arguments, bool traceAllowed,
-                         bool parameterStringRequired) {
+bool IsOption(const std::wstring& argument) { return argument.size() > 1 && argument[0] == L'-'; }
+
+// Options come first, then "--" or the parameter string, and nothing after it.
+HostOptions ParseOptions(const std::vector<std::wstring>& arguments, const CommandHelp& command) {
   HostOptions options;
   size_t next = 0;
-  auto valueOf = [&](const std::wstring& option) {
-    if (next + 1 >= arguments.size()) throw UsageError{option + L" needs a value"};
-    next += 2;
-    return arguments[next - 1];
-  };
-  while (next < arguments.size()) {
-    const std::wstring& argument = arguments[next];
-    if (argument == L"--trace" && traceAllowed) {
-      options.trace = true;
+  const auto fail = [&](const std::wstring& message) { throw UsageError{message, &command}; };
+  for (; next < arguments.size() && IsOption(arguments[next]); ++next) {
+    const std::wstring& option = arguments[next];
+    if (option == L"--") {
       ++next;
-    } else if (argument == L"--timeout") {
-      options.timeoutSeconds = ParseTimeout(valueOf(argument));
-    } else if (argument == L"--host") {
-      options.hostName = valueOf(argument);
-    } else {
       break;
     }
+    if (option == L"--help" || option == L"-h") {
+      options.help = true;
+      return options;
+    }
+    const auto known = std::find(command.options.begin(), command.options.end(), option);
+    if (known == command.options.end()) fail(L"unknown option '" + option + L"'");
+    if (static_cast<size_t>(known - command.options.begin()) >= command.flagCount) {
+      if (++next == arguments.size()) fail(option + L" needs a value");
+      if (option == L"--timeout") options.timeoutSeconds = ParseTimeout(arguments[next], command);
+      if (option == L"--host") options.hostName = arguments[next];
+    } else {
+      (option == L"--plugin" ? options.plugin : options.trace) = true;
+    }
   }
-  const size_t left = arguments.size() - next;
-  if (left > 1) throw UsageError{L"only one parameter string is taken"};
-  if (left == 1) options.parameterString = arguments[next];
-  if (parameterStringRequired && !options.parameterString) {
-    throw UsageError{L"the parameter string is missing"};
+  if (options.plugin && options.trace) fail(L"--plugin and --trace do not go together");
+  if (next < arguments.size()) {
+    if (!arguments[next].empty()) options.parameterString = arguments[next];
+    if (++next < arguments.size()) {
+      fail(IsOption(arguments[next]) ? L"options come before the parameter string, not '" +
+                                           arguments[next] + L"' after it"
+                                     : std::wstring(L"only one parameter string is taken"));
+    }
+  }
+  if (command.parameterString == CommandHelp::Required && !options.parameterString) {
+    fail(next > 0 && arguments[next - 1].empty() ? L"the parameter string is empty"
+                                                 : L"the parameter string is missing");
   }
   return options;
 }
@@ -132,42 +222,127 @@ std::wstring DisplayText(const VARIANT& value) {
   }
 }
 
-// The host's context and the configuration, stored the way the host does.
-void PutProperties(LateBoundObject& plugin, const HostOptions& options) {
+// The host's context, stored the way the host does.
+void PutContext(LateBoundObject& plugin, const HostOptions& options) {
   unique_variant timeout;
   V_VT(&timeout.get()) = VT_I4;
   V_I4(&timeout.get()) = options.timeoutSeconds;
   plugin.Put(L"sa_timeout", timeout.get());
   PutText(plugin, L"sa_hostname", options.hostName.value_or(MachineName()));
-  if (options.parameterString) PutText(plugin, L"sa_parameter", *options.parameterString);
+}
+
+void PrintLines(const std::vector<std::wstring>& lines, void (*print)(const std::wstring&)) {
+  for (const std::wstring& line : lines) print(line);
+}
+
+// The result text, or nothing for an Empty sa_result.
+std::optional<std::wstring> ResultText(const VARIANT& result) {
+  if (V_VT(&result) == VT_EMPTY) return std::nullopt;
+  return DisplayText(result);
+}
+
+// The result text of the ByteCountCheck, when the check needs one; nothing
+// when that second look fails: the first one's report stands without its
+// performance data.
+std::optional<std::wstring> LookAgainInBytes(LateBoundObject& plugin,
+                                             const std::wstring& parameterString) {
+  const auto byteCountCheck = ByteCountCheck(parameterString);
+  if (!byteCountCheck) return std::nullopt;
+  try {
+    PutText(plugin, L"sa_parameter", *byteCountCheck);
+    unique_variant ignored;
+    *ignored.put() = plugin.Call(L"sa_docheck");
+    unique_variant result;
+    *result.put() = plugin.Get(L"sa_result");
+    return ResultText(result.get());
+  } catch (const CallFailure&) {
+    return std::nullopt;
+  }
+}
+
+int RunLint(const HostOptions& options) {
+  const std::vector<std::wstring> warnings = LintParameterString(*options.parameterString);
+  for (const std::wstring& warning : warnings) PrintLine(L"warning: " + warning);
+  return warnings.empty() ? kPassed : kStatusFalse;
 }
 
 int RunCheck(const HostOptions& options) {
+  for (const std::wstring& warning : LintParameterString(*options.parameterString)) {
+    PrintErrorLine(L"warning: " + warning);
+  }
   const ApartmentThread apartment;
-  const Watchdog watchdog(std::chrono::seconds(options.timeoutSeconds),
-                          L"error: the check did not return within its time-out of " +
-                              std::to_wstring(options.timeoutSeconds) + L" s");
+  const std::wstring lateText = L"the check did not return within its time-out of " +
+                                std::to_wstring(options.timeoutSeconds) + L" s";
+  const Watchdog watchdog(
+      std::chrono::seconds(options.timeoutSeconds),
+      [&] { options.plugin ? PrintLine(ReportFailure(lateText).line) : PrintErrorLine(L"error: " + lateText); },
+      options.plugin ? static_cast<unsigned>(PluginState::Unknown) : kFailed);
   LateBoundObject plugin(kProgId);
-  PutProperties(plugin, options);
+  PutContext(plugin, options);
+  PutText(plugin, L"sa_parameter", *options.parameterString);
   unique_variant status;
   *status.put() = plugin.Call(L"sa_docheck");
   unique_variant result;
   *result.put() = plugin.Get(L"sa_result");
 
   const bool passed = V_VT(&status.get()) == VT_BOOL && V_BOOL(&status.get()) == VARIANT_TRUE;
+  if (options.plugin) {
+    const PluginReport report = ReportCheck(*options.parameterString, passed,
+                                            ResultText(result.get()),
+                                            LookAgainInBytes(plugin, *options.parameterString));
+    PrintLine(report.line);
+    return static_cast<int>(report.state);
+  }
   PrintLine(std::wstring(L"status: ") + (passed ? L"True" : L"False"));
   PrintLine(L"result: " + DisplayText(result.get()));
   return passed ? kPassed : kStatusFalse;
 }
 
+// Whether a window can be shown to someone: under Wine, when DISPLAY names
+// an X display; on Windows, when the process has an interactive desktop.
+std::optional<std::wstring> MissingDisplay() {
+  if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+    if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 1) return std::nullopt;
+    return L"configure needs a display for its dialog: set DISPLAY to an X display "
+           L"(for example DISPLAY=:0)";
+  }
+  USEROBJECTFLAGS flags{};
+  if (GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
+                                nullptr) &&
+      (flags.dwFlags & WSF_VISIBLE) == 0) {
+    return L"configure needs an interactive desktop for its dialog, and this process runs "
+           L"without one (as a service, or in a session nobody sees)";
+  }
+  return std::nullopt;
+}
+
+// OK always writes a parameter string of the dialog's own composition, which
+// begins "#FILE=". The given string goes in behind this mark, so that one
+// that is still there afterwards shows that the dialog was closed without
+// OK. Every reader of the string skips the mark: it is no entry, and it
+// makes no key of any text that follows it.
+constexpr wchar_t kUnconfirmedMark[] = L"#~";
+
 int RunConfigure(const HostOptions& options) {
+  if (const auto missing = MissingDisplay()) throw Explained{{*missing}};
   const ApartmentThread apartment;
   LateBoundObject plugin(kProgId);
-  PutProperties(plugin, options);
+  PutContext(plugin, options);
+  // Without a parameter string, sa_parameter stays Empty, as the host leaves
+  // it for a new check.
+  if (options.parameterString) {
+    PutText(plugin, L"sa_parameter", kUnconfirmedMark + *options.parameterString);
+  }
   unique_variant ignored;
   *ignored.put() = plugin.Call(L"sa_showGUI");
   unique_variant parameterString;
   *parameterString.put() = plugin.Get(L"sa_parameter");
+  const bool confirmed = V_VT(&parameterString.get()) == VT_BSTR &&
+                         !StartsWith(VariantText(parameterString.get()), kUnconfirmedMark);
+  if (!confirmed) {
+    PrintErrorLine(L"the dialog was closed without OK: the parameter string stays as it was");
+    return kStatusFalse;
+  }
   PrintLine(L"parameter: " + DisplayText(parameterString.get()));
   return kPassed;
 }
@@ -189,7 +364,7 @@ int RunTracedCheck(const HostOptions& options) {
   std::vector<std::wstring> child{OwnPath(), L"check", L"--timeout",
                                   std::to_wstring(options.timeoutSeconds)};
   if (options.hostName) child.insert(child.end(), {L"--host", *options.hostName});
-  child.push_back(*options.parameterString);
+  child.insert(child.end(), {L"--", *options.parameterString});
   std::vector<std::wstring> traceLines;
   const unsigned long exitCode =
       RunUnderDebugger(child, [&](const std::wstring& line) { traceLines.push_back(line); });
@@ -198,27 +373,58 @@ int RunTracedCheck(const HostOptions& options) {
 }
 
 int RunTrace(const std::vector<std::wstring>& program) {
-  if (program.empty()) throw UsageError{L"trace needs a program to run"};
+  if (program.empty()) throw UsageError{L"trace needs a program to run", &kTrace};
+  if (program.front() == L"--help" || program.front() == L"-h") {
+    PrintLines(kTrace.text, PrintLine);
+    return kPassed;
+  }
   return static_cast<int>(RunUnderDebugger(program, PrintTraceLine));
 }
 
-void PrintUsage() {
-  PrintErrorLine(L"usage: quarnel-host check [--trace] [--timeout N] [--host NAME] PARAMETER-STRING");
-  PrintErrorLine(L"       quarnel-host configure [--timeout N] [--host NAME] [PARAMETER-STRING]");
-  PrintErrorLine(L"       quarnel-host trace PROGRAM [ARGS...]");
+const CommandHelp* FindCommand(const std::wstring& name) {
+  for (const CommandHelp* command : kCommands) {
+    if (name == command->name) return command;
+  }
+  return nullptr;
 }
 
 int Run(const std::vector<std::wstring>& arguments) {
-  if (arguments.empty()) throw UsageError{L"no command given"};
-  const std::wstring& command = arguments.front();
-  const std::vector<std::wstring> rest(arguments.begin() + 1, arguments.end());
-  if (command == L"check") {
-    const HostOptions options = ParseOptions(rest, true, true);
-    return options.trace ? RunTracedCheck(options) : RunCheck(options);
+  if (arguments.empty()) throw UsageError{L"no command given", nullptr};
+  const std::wstring& name = arguments.front();
+  const bool alone = arguments.size() == 1;
+  if ((name == L"--help" || name == L"-h" || name == L"--version") && !alone) {
+    throw UsageError{name + L" takes no arguments", nullptr};
   }
-  if (command == L"configure") return RunConfigure(ParseOptions(rest, false, false));
-  if (command == L"trace") return RunTrace(rest);
-  throw UsageError{L"unknown command '" + command + L"'"};
+  if (name == L"--help" || name == L"-h") {
+    PrintLines(kProgramHelp, PrintLine);
+    return kPassed;
+  }
+  if (name == L"--version") {
+    PrintLine(L"comquarnel " QUARNEL_VERSION_TEXT);
+    return kPassed;
+  }
+  const CommandHelp* command = FindCommand(name);
+  if (command == nullptr) throw UsageError{L"unknown command '" + name + L"'", nullptr};
+  const std::vector<std::wstring> rest(arguments.begin() + 1, arguments.end());
+  if (command == &kTrace) return RunTrace(rest);
+  const HostOptions options = ParseOptions(rest, *command);
+  if (options.help) {
+    PrintLines(command->text, PrintLine);
+    return kPassed;
+  }
+  if (command == &kLint) return RunLint(options);
+  if (command == &kConfigure) return RunConfigure(options);
+  return options.trace ? RunTracedCheck(options) : RunCheck(options);
+}
+
+// Whether the command line asks for the Monitoring Plugins report: then
+// every failure, a usage error included, is reported that way too.
+bool PluginModeAsked(const std::vector<std::wstring>& arguments) {
+  if (arguments.empty() || arguments.front() != kCheck.name) return false;
+  for (size_t i = 1; i < arguments.size() && IsOption(arguments[i]) && arguments[i] != L"--"; ++i) {
+    if (arguments[i] == L"--plugin") return true;
+  }
+  return false;
 }
 
 std::wstring HexOf(HRESULT result) {
@@ -227,26 +433,95 @@ std::wstring HexOf(HRESULT result) {
   return text;
 }
 
+std::wstring CodeAndMessage(HRESULT result) {
+  const std::wstring message = MessageOf(result);
+  return message.empty() ? HexOf(result) : HexOf(result) + L" " + message;
+}
+
+std::wstring DirectoryOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\') + 1); }
+
+// The plug-in's DLL beside this program or where the build puts it; a
+// placeholder when it is in neither place.
+std::wstring PluginDllPath() {
+  const std::wstring directory = DirectoryOf(OwnPath());
+  for (const wchar_t* relative : {L"comquarnel.dll", L"..\\plugin\\comquarnel.dll"}) {
+    wchar_t full[MAX_PATH];
+    const std::wstring candidate = directory + relative;
+    const DWORD length = GetFullPathNameW(candidate.c_str(), MAX_PATH, full, nullptr);
+    if (length > 0 && length < MAX_PATH && GetFileAttributesW(full) != INVALID_FILE_ATTRIBUTES) {
+      return full;
+    }
+  }
+  return L"C:\\path\\to\\comquarnel.dll";
+}
+
+// The 32-bit regsvr32: in SysWOW64 on 64-bit Windows, in System32 on 32-bit.
+std::wstring Regsvr32Path() {
+  wchar_t directory[MAX_PATH];
+  UINT length = GetSystemWow64DirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) length = GetSystemDirectoryW(directory, MAX_PATH);
+  return std::wstring(directory, length < MAX_PATH ? length : 0) + L"\\regsvr32.exe";
+}
+
+Explained ExplainNotRegistered(const NotRegistered& failure) {
+  return {{failure.progId + L" is not registered on this machine (" + CodeAndMessage(failure.result) +
+               L")",
+           L"  register the plug-in with the 32-bit regsvr32, from an elevated prompt:",
+           L"  " + Regsvr32Path() + L" \"" + PluginDllPath() + L"\""}};
+}
+
+Explained ExplainCallFailure(const CallFailure& failure) {
+  Explained explained{{failure.call + L" failed: " + CodeAndMessage(failure.result)}};
+  if (!failure.description.empty()) explained.lines.push_back(L"description: " + failure.description);
+  return explained;
+}
+
+// The failure as the output of either kind shows it.
+int PrintFailure(const Explained& failure, bool plugin) {
+  if (plugin) {
+    std::wstring line;
+    for (const std::wstring& part : failure.lines) line += (line.empty() ? L"" : L" ") + TrimSpaces(part);
+    PrintLine(ReportFailure(line).line);
+    return static_cast<int>(PluginState::Unknown);
+  }
+  PrintErrorLine(L"error: " + failure.lines.front());
+  for (size_t i = 1; i < failure.lines.size(); ++i) PrintErrorLine(failure.lines[i]);
+  return kFailed;
+}
+
+int ReportUsageError(const UsageError& failure, bool plugin) {
+  if (plugin) PrintLine(ReportFailure(L"usage error: " + failure.message).line);
+  PrintErrorLine(L"error: " + failure.message);
+  PrintErrorLine(failure.command ? failure.command->text.front() : kProgramHelp.front());
+  PrintErrorLine(std::wstring(L"quarnel-host ") + (failure.command ? failure.command->name : L"") +
+                 (failure.command ? L" " : L"") + L"--help tells more");
+  return plugin ? static_cast<int>(PluginState::Unknown) : kFailed;
+}
+
 }  // namespace
 }  // namespace quarnel
 
 int wmain(int argc, wchar_t** argv) {
   using namespace quarnel;
   SetConsoleOutputCP(CP_UTF8);
+  const std::vector<std::wstring> arguments(argv + 1, argv + argc);
+  const bool plugin = PluginModeAsked(arguments);
   try {
-    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+    return Run(arguments);
   } catch (const UsageError& failure) {
-    PrintErrorLine(L"error: " + failure.message);
-    PrintUsage();
+    return ReportUsageError(failure, plugin);
+  } catch (const Explained& failure) {
+    return PrintFailure(failure, plugin);
+  } catch (const NotRegistered& failure) {
+    return PrintFailure(ExplainNotRegistered(failure), plugin);
   } catch (const CallFailure& failure) {
-    PrintErrorLine(L"error: " + failure.call + L" failed: " + HexOf(failure.result) + L" " +
-                   MessageOf(failure.result));
-    if (!failure.description.empty()) PrintErrorLine(L"description: " + failure.description);
+    return PrintFailure(ExplainCallFailure(failure), plugin);
   } catch (const StartFailure& failure) {
-    PrintErrorLine(L"error: cannot run " + failure.commandLine + L": " +
-                   MessageOf(HRESULT_FROM_WIN32(failure.error)));
+    return PrintFailure(
+        {{L"cannot run " + failure.commandLine + L": " + MessageOf(HRESULT_FROM_WIN32(failure.error))}},
+        plugin);
   } catch (const std::exception& failure) {
-    PrintErrorLine(L"error: " + std::wstring(failure.what(), failure.what() + std::strlen(failure.what())));
+    return PrintFailure(
+        {{std::wstring(failure.what(), failure.what() + std::strlen(failure.what()))}}, plugin);
   }
-  return kFailed;
 }

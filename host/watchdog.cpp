@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
-#include "host/console_output.h"
-
 namespace quarnel {
 
-Watchdog::Watchdog(std::chrono::seconds limit, std::wstring message)
-    : message_(std::move(message)), watcher_([this, limit] { Watch(limit); }) {}
+Watchdog::Watchdog(std::chrono::seconds limit, std::function<void()> report, unsigned exitCode)
+    : report_(std::move(report)), exitCode_(exitCode), watcher_([this, limit] { Watch(limit); }) {}
 
 Watchdog::~Watchdog() {
   {
@@ -21,10 +19,10 @@ Watchdog::~Watchdog() {
 void Watchdog::Watch(std::chrono::seconds limit) {
   std::unique_lock<std::mutex> guard(lock_);
   if (stopped_.wait_for(guard, limit, [this] { return stop_; })) return;
-  PrintErrorLine(message_);
+  report_();
   // The call still runs on the other thread, perhaps inside the plug-in:
   // an orderly exit could wait for it forever.
-  TerminateProcess(GetCurrentProcess(), 2);
+  TerminateProcess(GetCurrentProcess(), exitCode_);
 }
 
 }  // namespace quarnel

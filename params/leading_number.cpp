@@ -41,6 +41,10 @@ class SignificantCharacters {
     TakeIf(L'+');
     return false;
   }
+  // How much of the text the characters taken so far reach over.
+  std::size_t TakenLength() const { return taken_; }
+  // Gives back what was taken after `length`.
+  void GiveBackTo(std::size_t length) { position_ = taken_ = length; }
   std::string TakeDigits() {
     std::string digits;
     for (wchar_t c = Peek(); c >= L'0' && c <= L'9'; c = Peek()) {
@@ -51,19 +55,22 @@ class SignificantCharacters {
   }
 
  private:
-  void Advance() { ++position_; }
+  void Advance() { taken_ = ++position_; }
   static bool IsSkipped(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n'; }
 
   const std::wstring& text_;
   std::size_t position_ = 0;
+  std::size_t taken_ = 0;
 };
 
 // The exponent counts only when digits follow its letter and sign: "1e" and
 // "1e+" read as 1. Nothing is read after it.
 void ReadExponent(SignificantCharacters& characters, NumberParts& parts) {
+  const std::size_t beforeExponent = characters.TakenLength();
   if (!characters.TakeIf(L'e') && !characters.TakeIf(L'E')) return;
   parts.exponentNegative = characters.TakeNegativeSign();
   parts.exponentDigits = characters.TakeDigits();
+  if (parts.exponentDigits.empty()) characters.GiveBackTo(beforeExponent);
 }
 
 // Decimal order of magnitude of a non-zero number: the power of ten just
@@ -100,17 +107,29 @@ double ToDouble(const NumberParts& parts) {
   return parts.negative && magnitude != 0.0 ? -magnitude : magnitude;
 }
 
-}  // namespace
-
-double ReadLeadingNumber(const std::wstring& text) {
+// Takes the parts of the leading number; returns the length of the text
+// that they reach over, 0 when the text holds no number.
+std::size_t TakeLeadingNumber(const std::wstring& text, NumberParts& parts) {
   SignificantCharacters characters(text);
-  NumberParts parts;
   parts.negative = characters.TakeNegativeSign();
   parts.integerDigits = characters.TakeDigits();
   if (characters.TakeIf(L'.')) parts.fractionDigits = characters.TakeDigits();
-  if (parts.integerDigits.empty() && parts.fractionDigits.empty()) return 0.0;
+  if (parts.integerDigits.empty() && parts.fractionDigits.empty()) return 0;
   ReadExponent(characters, parts);
+  return characters.TakenLength();
+}
+
+}  // namespace
+
+double ReadLeadingNumber(const std::wstring& text) {
+  NumberParts parts;
+  if (TakeLeadingNumber(text, parts) == 0) return 0.0;
   return ToDouble(parts);
+}
+
+std::wstring TextAfterLeadingNumber(const std::wstring& text) {
+  NumberParts parts;
+  return text.substr(TakeLeadingNumber(text, parts));
 }
 
 }  // namespace quarnel

@@ -16,4 +16,9 @@ namespace quarnel {
 // a double.
 double ReadLeadingNumber(const std::wstring& text);
 
+// What ReadLeadingNumber leaves unread: the text after the last character
+// that its number takes, the whole text when there is no number. Blanks,
+// tabs and line feeds in it change nothing.
+std::wstring TextAfterLeadingNumber(const std::wstring& text);
+
 }  // namespace quarnel

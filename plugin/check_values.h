@@ -53,4 +53,13 @@ struct Kind {
 
 Kind KindOf(const std::wstring& what);
 
+// The unit codes, exact and case-sensitive: "B", "KB", "MB", "GB", "TB" for
+// a size, whose total is divided by SizeUnitDivisor (1 for "B" and for any
+// code that is no size unit); "N", "H", "D" for an age, named in the result
+// text by AgeUnitWord ("unknown unit (code)" for any other code).
+bool IsSizeUnit(const std::wstring& unit);
+double SizeUnitDivisor(const std::wstring& unit);
+bool IsAgeUnit(const std::wstring& unit);
+std::wstring AgeUnitWord(const std::wstring& unit);
+
 }  // namespace quarnel

@@ -12,18 +12,30 @@
 #include "support/text.h"
 
 namespace quarnel {
-namespace {
-
-bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
 
 // Size units divide by powers of 1024; an unknown unit leaves bytes.
-double DivisorOf(const std::wstring& unit) {
+double SizeUnitDivisor(const std::wstring& unit) {
   if (unit == L"KB") return 1024.0;
   if (unit == L"MB") return 1048576.0;
   if (unit == L"GB") return 1073741824.0;
   if (unit == L"TB") return 1099511627776.0;
   return 1.0;
 }
+
+bool IsSizeUnit(const std::wstring& unit) { return unit == L"B" || SizeUnitDivisor(unit) != 1.0; }
+
+std::wstring AgeUnitWord(const std::wstring& unit) {
+  if (unit == L"N") return L"minutes";
+  if (unit == L"H") return L"hours";
+  if (unit == L"D") return L"days";
+  return L"unknown unit (" + unit + L")";
+}
+
+bool IsAgeUnit(const std::wstring& unit) { return unit == L"N" || unit == L"H" || unit == L"D"; }
+
+namespace {
+
+bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
 
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
@@ -60,13 +72,6 @@ std::wstring AgeIntervalOf(const std::wstring& unit) {
   return unit;
 }
 
-std::wstring UnitWordOf(const std::wstring& unit) {
-  if (unit == L"N") return L"minutes";
-  if (unit == L"H") return L"hours";
-  if (unit == L"D") return L"days";
-  return L"unknown unit (" + unit + L")";
-}
-
 void MakeNowText(CheckValues& values, CheckMachine& machine) {
   const DateTimeFields now = FieldsFromOleDate(machine.clock.Now());
   values.nowFields = CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second};
@@ -74,7 +79,7 @@ void MakeNowText(CheckValues& values, CheckMachine& machine) {
 }
 
 std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
-  const double scaled = values.sizeTotal / DivisorOf(values.unit);
+  const double scaled = values.sizeTotal / SizeUnitDivisor(values.unit);
   double value = 0;
   std::wstring result;
   if (scaled != 0) {
@@ -123,7 +128,7 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   const std::wstring& subject = kind.measurement == Measurement::Scan ? values.chosenPath
                                                                       : values.path;
   std::wstring result = subject + L" was " + (kind.creation ? L"created " : L"written ") +
-                        DecimalText(age) + L" " + UnitWordOf(values.unit) + L" ago";
+                        DecimalText(age) + L" " + AgeUnitWord(values.unit) + L" ago";
   if (values.debug) result += L" (ID=" + fileDate + L"  - N=" + values.nowText + L")";
   values.passed = AgePasses(values.comparison, age, values.threshold);
   return result;

@@ -89,3 +89,24 @@ TEST(ReadLeadingNumber, ReadsAMegabyteOfDigits) {
 
 }  // namespace
 }  // namespace quarnel
+
+namespace quarnel {
+namespace {
+
+TEST(TextAfterLeadingNumber, IsWhatTheReaderLeavesUnread) {
+  const struct {
+    std::wstring text;
+    std::wstring unread;
+  } cases[] = {
+      {L"", L""},           {L"12", L""},        {L"2 5", L""},     {L"1.", L""},
+      {L"1,5", L",5"},      {L"12abc", L"abc"},  {L"abc", L"abc"},  {L"-", L"-"},
+      {L"1e", L"e"},        {L"1e+", L"e+"},     {L"1e3x", L"x"},   {L"5 ", L" "},
+      {L"1.2.3", L".3"},    {L" 7 kb", L" kb"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextAfterLeadingNumber(c.text), c.unread) << testing::PrintToString(c.text);
+  }
+}
+
+}  // namespace
+}  // namespace quarnel

@@ -57,10 +57,37 @@ quarnel_requires_registration(com_unregister)
 quarnel_requires_registration(com_object_test host_test)
 target_link_libraries(com_object_test PRIVATE quarnel_com_ids)
 
-# host_test drives quarnel-host.exe and checks its command line handling.
+# host_test drives quarnel-host.exe and checks its command line handling;
+# its configure tests wait for the dialog, which a fault could keep open.
 add_executable(trace_sample win32/trace_sample.cpp)
 target_sources(host_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(host_test quarnel-host trace_sample)
+set_tests_properties(host_test PROPERTIES TIMEOUT 300)
+
+# Without the registration, the host says in words what is wrong and which
+# regsvr32 command mends it, in either kind of report.
+add_test(NAME host_unregistered
+         COMMAND sh -c [=[
+regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; exit 1; }
+"$wine_run" "$prefix" "$host" check '#WHT=SIZE#' >"$plain" 2>&1; plain_status=$?
+"$wine_run" "$prefix" "$host" check --plugin '#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
+cat "$plain" "$plugin"
+status=0
+[ $plain_status -eq 2 ] || { echo "exit code $plain_status, not 2"; status=1; }
+[ $plugin_status -eq 3 ] || { echo "--plugin: exit code $plugin_status, not 3"; status=1; }
+grep -qx 'error: comQuarnel.quarnelcom is not registered on this machine (0x800401F3.*)' "$plain" ||
+  { echo "no line says that the class is not registered"; status=1; }
+grep -qx '  .*regsvr32.exe .*comquarnel.dll.' "$plain" || { echo "no regsvr32 command"; status=1; }
+grep -qx 'QUARNEL UNKNOWN - comQuarnel.quarnelcom is not registered .*regsvr32.exe .*comquarnel.dll.' "$plugin" ||
+  { echo "--plugin: no UNKNOWN line with the regsvr32 command"; status=1; }
+rm -f "$plain" "$plugin"
+exit $status
+]=] host_unregistered "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel>
+                 $<TARGET_FILE:quarnel-host> ${CMAKE_CURRENT_BINARY_DIR}/host_unregistered)
+quarnel_requires_registration(host_unregistered)
+set_tests_properties(host_unregistered PROPERTIES TIMEOUT 120)
 add_dependencies(typelib_test comquarnel)
 add_dependencies(com_object_test comquarnel)
 

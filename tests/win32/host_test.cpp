@@ -1,18 +1,24 @@
 // quarnel-host as the monitoring host's stand-in: its check command against
-// the registered plug-in, its trace viewer, and its command line handling.
+// the registered plug-in, its Monitoring Plugins report, its lint, its
+// configure command, its trace viewer, and its command line handling.
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "dialog/frmmain_controls.h"
 #include "host/debug_viewer.h"
 #include "program_run.h"
 #include "support/unique_any_win32.h"
+#include "support/version.h"
+#include "test_files.h"
 
 namespace quarnel {
 namespace {
@@ -51,22 +57,214 @@ TEST(QuarnelHost, TraceViewerPrintsAnsiTextAsUtf8) {
   EXPECT_EQ(run.lines[0], "trace: caf\xC3\xA9");
 }
 
-TEST(QuarnelHost, RefusesAWrongCommandLineWithExitCode2) {
+TEST(QuarnelHost, RefusesAWrongCommandLineWithExitCode2BeforeAnythingRuns) {
+  const std::wstring check = L"#WHT=SIZE#";
   const std::vector<std::vector<std::wstring>> wrongCommandLines{
-      {HostPath()},
-      {HostPath(), L"inspect"},
-      {HostPath(), L"check"},
-      {HostPath(), L"check", L"--timeout", L"soon", L"#WHT=SIZE#"},
-      {HostPath(), L"check", L"--timeout", L"0", L"#WHT=SIZE#"},
-      {HostPath(), L"check", L"--host"},
-      {HostPath(), L"check", L"#WHT=SIZE#", L"#WHT=CDATE#"},
-      {HostPath(), L"trace"},
+      {},
+      {L""},
+      {L"inspect"},
+      {L"check"},
+      {L"check", L""},
+      {L"check", L"--"},
+      {L"check", L"--help!"},
+      {L"check", L"--foo", check},
+      {L"check", check, L"--trace"},
+      {L"check", check, check},
+      {L"check", L"--timeout", L"soon", check},
+      {L"check", L"--timeout", L"0", check},
+      {L"check", L"--host"},
+      {L"lint"},
+      {L"lint", L"--trace", check},
+      {L"configure", L"--trace"},
+      {L"configure", check, L"--host", L"srv"},
+      {L"trace"},
+      {L"--version", L"x"},
+      {std::wstring(30000, L'-')},
+      {L"check", std::wstring(30000, L'-'), check},
   };
-  for (const auto& arguments : wrongCommandLines) {
+  for (auto arguments : wrongCommandLines) {
+    arguments.insert(arguments.begin(), HostPath());
     const ProgramRun run = RunProgram(arguments);
-    EXPECT_EQ(run.exitCode, 2u) << JoinCommandLine(arguments).c_str();
-    EXPECT_TRUE(run.lines.empty()) << "nothing but the error goes to the standard output";
+    const std::wstring joined = JoinCommandLine(arguments).substr(0, 200);
+    const std::string shown(joined.begin(), joined.end());  // for the messages only
+    EXPECT_EQ(run.exitCode, 2u) << shown;
+    EXPECT_TRUE(run.lines.empty()) << "nothing but the error goes to the standard output: " << shown;
+    ASSERT_FALSE(run.errorLines.empty()) << shown;
+    EXPECT_EQ(run.errorLines[0].rfind("error: ", 0), 0u) << run.errorLines[0];
   }
+}
+
+TEST(QuarnelHost, GivesHelpAndItsVersionOnTheStandardOutput) {
+  const struct {
+    std::vector<std::wstring> arguments;
+    std::string firstLine;
+  } cases[] = {
+      {{L"--help"}, "usage: quarnel-host COMMAND [OPTIONS] [PARAMETER-STRING]"},
+      {{L"-h"}, "usage: quarnel-host COMMAND [OPTIONS] [PARAMETER-STRING]"},
+      {{L"check", L"--help"}, "usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING"},
+      {{L"check", L"--timeout", L"5", L"-h", L"#WHT=SIZE#"}, "usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING"},
+      {{L"lint", L"--help"}, "usage: quarnel-host lint [--] PARAMETER-STRING"},
+      {{L"configure", L"--help"}, "usage: quarnel-host configure [--timeout N] [--host NAME] [--] [PARAMETER-STRING]"},
+      {{L"trace", L"--help"}, "usage: quarnel-host trace PROGRAM [ARGS...]"},
+      {{L"--version"}, "comquarnel " QUARNEL_VERSION_TEXT},
+  };
+  for (auto c : cases) {
+    c.arguments.insert(c.arguments.begin(), HostPath());
+    const ProgramRun run = RunProgram(c.arguments);
+    EXPECT_EQ(run.exitCode, 0u) << JoinCommandLine(c.arguments).c_str();
+    ASSERT_FALSE(run.lines.empty()) << JoinCommandLine(c.arguments).c_str();
+    EXPECT_EQ(run.lines[0], c.firstLine);
+    EXPECT_TRUE(run.errorLines.empty());
+  }
+}
+
+// The lint names what it finds, on the standard output for lint and on the
+// error output before a check, which then runs as it would without it.
+TEST(QuarnelHost, LintsTheParameterStringAndTheCheckRunsTheSame) {
+  const std::wstring mistaken = L"#FILES=C:\\x#CMP=GT#UNIT=B#";
+  const std::vector<std::string> warnings{
+      "warning: unknown key 'FILES', which nothing reads (FILE?)",
+      "warning: there is no FILE key: the check has no path to look at"};
+
+  ProgramRun run = RunProgram({HostPath(), L"lint", mistaken});
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.lines, warnings);
+  run = RunProgram({HostPath(), L"lint", L"--", L"#FILE=C:\\x#CMP=GT#UNIT=B#"});
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.lines.empty());
+
+  run = RunProgram({HostPath(), L"check", mistaken});
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_EQ(run.errorLines, warnings);
+  const std::vector<std::string> outcome{"status: False", "result: ERR: No matching files"};
+  EXPECT_EQ(run.lines, outcome);
+}
+
+// One check of each outcome through the real plug-in: the state as the
+// first word and as the exit code, and the performance data.
+TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
+  const TestDirectory files(L"plugin-mode");
+  files.MakeFile(L"a.log", 1000);
+  files.MakeFile(L"b.log", 536);
+  std::string directory(files.path().begin(), files.path().end());  // ASCII
+  const std::wstring pattern = files.PathOf(L"*.log");
+  const struct {
+    std::wstring parameterString;
+    DWORD exitCode;
+    std::string line;
+  } cases[] = {
+      {L"#FILE=" + pattern + L"#CMP=GT#VAL=2#UNIT=KB#", 0,
+       "QUARNEL OK - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;;~:2048;0"},
+      {L"#FILE=" + pattern + L"#CMP=LT#VAL=2000#UNIT=B#", 2,
+       "QUARNEL CRITICAL - Size of " + directory + "\\*.log is 1536 B | 'size'=1536B;;2000:;0"},
+      {L"#FILE=" + files.PathOf(L"a.log") + L"#WHT=WDATE#CMP=LT#VAL=5#UNIT=D#", 2,
+       "QUARNEL CRITICAL - " + directory + "\\a.log was written 0 days ago | 'age_days'=0;;5:"},
+      {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#", 2,
+       "QUARNEL CRITICAL - ERR: No matching files"},
+      {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#FNF=T#", 0,
+       "QUARNEL OK - No matching files"},
+      {L"#FILE=" + files.PathOf(L"*.txt") + L"#WHT=OLDWRITE#CMP=GT#UNIT=D#", 3,
+       "QUARNEL UNKNOWN - (no result text: the check measured nothing)"},
+      {L"#FILE=" + files.PathOf(L"a.log") + L"#CMP=GT#UNIT=B#VAL=1e999#", 3, "QUARNEL UNKNOWN - ERR: "},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = RunProgram({HostPath(), L"check", L"--plugin", c.parameterString});
+    EXPECT_EQ(run.exitCode, c.exitCode) << testing::PrintToString(c.line);
+    ASSERT_EQ(run.lines.size(), 1u) << testing::PrintToString(c.line);
+    if (c.exitCode == 3 && c.line.back() == ' ') {
+      EXPECT_EQ(run.lines[0].rfind(c.line, 0), 0u) << run.lines[0];
+      EXPECT_EQ(run.lines[0].find(" | "), std::string::npos) << run.lines[0];
+    } else {
+      EXPECT_EQ(run.lines[0], c.line);
+    }
+  }
+
+  // A usage error is UNKNOWN too, on the standard output where the agent looks.
+  const struct {
+    std::vector<std::wstring> arguments;
+    std::string line;
+  } refusals[] = {
+      {{L"--timeout", L"x", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: --timeout takes a whole number of seconds from 1 to 86400, not 'x'"},
+      {{L"--trace", L"#X#"}, "QUARNEL UNKNOWN - usage error: --plugin and --trace do not go together"},
+      {{L""}, "QUARNEL UNKNOWN - usage error: the parameter string is empty"},
+      {{L"#X#", L"--host"},
+       "QUARNEL UNKNOWN - usage error: options come before the parameter string, not '--host' after it"},
+  };
+  for (auto refusal : refusals) {
+    refusal.arguments.insert(refusal.arguments.begin(), {HostPath(), L"check", L"--plugin"});
+    const ProgramRun run = RunProgram(refusal.arguments);
+    EXPECT_EQ(run.exitCode, 3u) << refusal.line;
+    EXPECT_EQ(run.lines, std::vector<std::string>{refusal.line});
+  }
+}
+
+const std::wstring kDialogTitle = L"Quarnel checker: External COM check (version 2.0 build 61)";
+
+// Runs configure while another thread waits for its dialog and then does
+// what `finish` does to it.
+ProgramRun ConfigureAndFinish(const std::vector<std::wstring>& arguments, void (*finish)(HWND)) {
+  std::thread driver([finish] {
+    for (int attempt = 0; attempt < 600; ++attempt) {
+      HWND dialog = FindWindowW(nullptr, kDialogTitle.c_str());
+      if (dialog && IsWindowVisible(dialog)) {
+        finish(dialog);
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ADD_FAILURE() << "the dialog did not open";
+  });
+  std::vector<std::wstring> commandLine{HostPath(), L"configure"};
+  commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
+  const ProgramRun run = RunProgram(commandLine);
+  driver.join();
+  return run;
+}
+
+void PressOK(HWND dialog) { PostMessageW(GetDlgItem(dialog, kIdBtOK), BM_CLICK, 0, 0); }
+void CloseWithoutOK(HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }
+
+TEST(QuarnelHost, ConfigureExitsZeroAfterOKAndOneWhenClosedWithoutIt) {
+  if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) <= 1) GTEST_SKIP() << "no display";
+  const std::wstring written =
+      L"#FILE=C:\\logs\\a.log#WHT=SIZE#CMP=GT#VAL=5#UNIT=MB#AUTH=F#USR=#PWD=#DBG=F#FNF=F#";
+
+  ProgramRun run = ConfigureAndFinish({L"--host", L"srv1"}, PressOK);
+  EXPECT_EQ(run.exitCode, 0u);
+  const std::vector<std::string> empty{
+      "parameter: #FILE=\\\\srv1\\#WHT=SIZE#CMP=GT#VAL=0#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#"};
+  EXPECT_EQ(run.lines, empty);
+
+  // OK on a string that it writes back unchanged is still OK.
+  run = ConfigureAndFinish({written}, PressOK);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_EQ(run.lines, std::vector<std::string>{"parameter: " + std::string(written.begin(), written.end())});
+
+  for (const std::vector<std::wstring>& arguments : {std::vector<std::wstring>{written},
+                                                     std::vector<std::wstring>{}}) {
+    run = ConfigureAndFinish(arguments, CloseWithoutOK);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(run.lines.empty());
+  }
+}
+
+TEST(QuarnelHost, ConfigureWithoutADisplayFailsAtOnce) {
+  if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+    GTEST_SKIP() << "Windows tells a display by its desktop, not by DISPLAY";
+  }
+  std::wstring display(256, L'\0');
+  display.resize(GetEnvironmentVariableW(L"DISPLAY", display.data(), 256));
+  SetEnvironmentVariableW(L"DISPLAY", nullptr);
+  const ProgramRun run = RunProgram({HostPath(), L"configure", L"#FILE=C:\\a#"});
+  if (!display.empty()) SetEnvironmentVariableW(L"DISPLAY", display.c_str());
+
+  EXPECT_EQ(run.exitCode, 2u);
+  EXPECT_TRUE(run.lines.empty());
+  ASSERT_FALSE(run.errorLines.empty());
+  EXPECT_EQ(run.errorLines[0],
+            "error: configure needs a display for its dialog: set DISPLAY to an X display (for "
+            "example DISPLAY=:0)");
 }
 
 TEST(JoinCommandLine, SplitsBackIntoTheSameArguments) {

@@ -1,12 +1,14 @@
 #pragma once
 // Runs a program of the build (the stand-in host, as a rule) and collects
-// its standard output, for the tests that drive whole programs.
+// its standard output and its error output, for the tests that drive whole
+// programs.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "build_tree.h"
@@ -17,7 +19,8 @@ namespace quarnel {
 
 struct ProgramRun {
   DWORD exitCode = 0;
-  std::vector<std::string> lines;  // standard output, carriage returns dropped
+  std::vector<std::string> lines;       // standard output, carriage returns dropped
+  std::vector<std::string> errorLines;  // error output, the same way
 };
 
 inline std::vector<std::string> LinesOf(const std::string& output) {
@@ -36,22 +39,42 @@ inline std::vector<std::string> LinesOf(const std::string& output) {
   return lines;
 }
 
-// Runs the program and collects what it writes to its standard output; it
-// starts in `directory` when one is given, else in this program's.
-inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments,
-                             const std::wstring& directory = std::wstring()) {
-  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+// Everything that comes through a pipe until its last write end is closed.
+inline std::string ReadToEnd(HANDLE readEnd) {
+  std::string output;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    output.append(buffer, read);
+  }
+  return output;
+}
+
+// A pipe whose write end a started program inherits.
+struct OutputPipe {
+  OutputPipe() {
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    EXPECT_TRUE(CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0));
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+  }
   unique_handle readEnd;
   unique_handle writeEnd;
-  EXPECT_TRUE(CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0));
-  SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+};
+
+// Runs the program and collects what it writes to its standard output and
+// to its error output; it starts in `directory` when one is given, else in
+// this program's.
+inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments,
+                             const std::wstring& directory = std::wstring()) {
+  OutputPipe output;
+  OutputPipe errors;
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = writeEnd.get();
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdOutput = output.writeEnd.get();
+  startup.hStdError = errors.writeEnd.get();
   std::wstring commandLine = JoinCommandLine(arguments);
   PROCESS_INFORMATION started{};
   ProgramRun run;
@@ -62,17 +85,18 @@ inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments,
   }
   const unique_handle process(started.hProcess);
   const unique_handle thread(started.hThread);
-  writeEnd.reset();  // the pipe ends when the program and its children close it
+  // The pipes end when the program and its children close them.
+  output.writeEnd.reset();
+  errors.writeEnd.reset();
 
-  std::string output;
-  char buffer[4096];
-  DWORD read = 0;
-  while (ReadFile(readEnd.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    output.append(buffer, read);
-  }
+  std::string errorText;
+  std::thread errorReader([&] { errorText = ReadToEnd(errors.readEnd.get()); });
+  const std::string outputText = ReadToEnd(output.readEnd.get());
+  errorReader.join();
   WaitForSingleObject(process.get(), INFINITE);
   GetExitCodeProcess(process.get(), &run.exitCode);
-  run.lines = LinesOf(output);
+  run.lines = LinesOf(outputText);
+  run.errorLines = LinesOf(errorText);
   return run;
 }
 

@@ -1,0 +1,286 @@
+#include "plugin/parameter_lint.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <locale>
+#include <optional>
+#include <sstream>
+
+#include "params/leading_number.h"
+#include "params/parameter_string.h"
+#include "plugin/check_values.h"
+#include "support/check_error.h"
+#include "support/text.h"
+
+namespace quarnel {
+namespace {
+
+// The keys in the order that the dialog writes them.
+const wchar_t* const kKeys[] = {L"FILE", L"WHT", L"CMP",  L"VAL", L"UNIT",
+                                L"AUTH", L"USR", L"PWD", L"DBG", L"FNF"};
+const wchar_t* const kKinds[] = {L"SIZE",    L"CDATE",   L"WDATE",   L"OLDCREA",
+                                 L"YOUCREA", L"OLDWRITE", L"YOUWRITE"};
+const wchar_t* const kComparisons[] = {L"LT", L"GT", L"EQ", L"NQ"};
+const wchar_t* const kSizeUnits[] = {L"B", L"KB", L"MB", L"GB", L"TB"};
+const wchar_t* const kAgeUnits[] = {L"N", L"H", L"D"};
+const wchar_t* const kFlags[] = {L"AUTH", L"DBG", L"FNF"};
+
+// Key names are found without regard to case; the keys are plain ASCII.
+std::wstring UpperAscii(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return text;
+}
+
+template <size_t N>
+bool IsOneOf(const std::wstring& value, const wchar_t* const (&table)[N]) {
+  return std::find(std::begin(table), std::end(table), value) != std::end(table);
+}
+
+template <size_t N>
+std::wstring Listed(const wchar_t* const (&table)[N]) {
+  std::wstring list;
+  for (const wchar_t* entry : table) list += (list.empty() ? L"" : L", ") + std::wstring(entry);
+  return list;
+}
+
+// A value as a warning shows it; a long one is cut, so that a warning stays
+// one readable line.
+std::wstring Quoted(const std::wstring& text) {
+  constexpr size_t kShown = 80;
+  return L"'" + (text.size() > kShown ? text.substr(0, kShown) + L"..." : text) + L"'";
+}
+
+size_t EditDistance(const std::wstring& a, const std::wstring& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The known key nearest to a misspelt one, when one is near enough.
+std::optional<std::wstring> NearestKey(const std::wstring& foldedKey) {
+  // Long texts are no misspelt keys; measuring them would only cost time.
+  if (foldedKey.size() > 8) return std::nullopt;
+  std::optional<std::wstring> nearest;
+  size_t best = 3;  // at most two letters wrong, missing or added
+  for (const wchar_t* key : kKeys) {
+    const size_t distance = EditDistance(foldedKey, key);
+    if (distance < best) {
+      best = distance;
+      nearest = key;
+    }
+  }
+  return nearest;
+}
+
+std::wstring NumberText(double value) {
+  std::wostringstream text;
+  text.imbue(std::locale::classic());
+  text << std::setprecision(15) << value;
+  return text.str();
+}
+
+bool IsBlank(const std::wstring& text) {
+  return text.find_first_not_of(L" \t\n") == std::wstring::npos;
+}
+
+class Lint {
+ public:
+  explicit Lint(const std::wstring& parameterString) : text_(parameterString) {}
+
+  std::vector<std::wstring> Run() {
+    LintEntries();
+    LintRepeatedKeys();
+    LintPath();
+    const Kind kind = LintKind();
+    LintComparison(kind);
+    LintThreshold();
+    if (kind.measurement != Measurement::Nothing) LintUnit(kind);
+    LintFlags();
+    return std::move(warnings_);
+  }
+
+ private:
+  void Warn(const std::wstring& warning) { warnings_.push_back(warning); }
+  std::wstring Value(const wchar_t* key) const { return GetParameter(text_, key); }
+  bool Given(const wchar_t* key) const {
+    return std::find(seenKeys_.begin(), seenKeys_.end(), key) != seenKeys_.end();
+  }
+
+  // Every piece between two "#" is an entry only as "key=value" with a key
+  // that is spelt exactly, letter case aside.
+  void LintEntries() {
+    const size_t firstHash = text_.find(L'#');
+    const std::wstring lead = text_.substr(0, firstHash);
+    if (!lead.empty()) Warn(Quoted(lead) + L" comes before the first \"#\" and is not read");
+    if (firstHash == std::wstring::npos) return;
+    for (size_t start = firstHash + 1; start <= text_.size();) {
+      const size_t end = std::min(text_.find(L'#', start), text_.size());
+      LintEntry(text_.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+
+  void LintEntry(const std::wstring& entry) {
+    if (entry.empty()) return;
+    const size_t equals = entry.find(L'=');
+    if (equals == std::wstring::npos) {
+      Warn(Quoted(entry) + L" has no \"=\" and is no entry: nothing reads it");
+      return;
+    }
+    const std::wstring key = entry.substr(0, equals);
+    const std::wstring folded = UpperAscii(key);
+    if (IsOneOf(folded, kKeys)) {
+      if (!Given(folded.c_str())) {
+        seenKeys_.push_back(folded);
+      } else if (std::find(repeatedKeys_.begin(), repeatedKeys_.end(), folded) ==
+                 repeatedKeys_.end()) {
+        repeatedKeys_.push_back(folded);
+      }
+      return;
+    }
+    const std::wstring trimmed = TrimSpaces(folded);
+    if (IsOneOf(trimmed, kKeys)) {
+      Warn(L"key " + Quoted(key) + L" has blanks around its name and is not found; write " +
+           trimmed);
+      return;
+    }
+    const auto nearest = NearestKey(folded);
+    Warn(L"unknown key " + Quoted(key) + L", which nothing reads" +
+         (nearest ? L" (" + *nearest + L"?)" : L""));
+  }
+
+  // The password's value stays out of the warnings, encoded as it is.
+  void LintRepeatedKeys() {
+    for (const std::wstring& key : repeatedKeys_) {
+      const std::wstring value = key == L"PWD" ? L"" : L" (" + Quoted(Value(key.c_str())) + L")";
+      Warn(L"key " + key + L" is given more than once; only the first value" + value + L" counts");
+    }
+  }
+
+  void LintPath() {
+    if (!Given(L"FILE")) {
+      Warn(L"there is no FILE key: the check has no path to look at");
+      return;
+    }
+    const std::wstring path = UnescapeValue(Value(L"FILE"));
+    if (path.empty()) {
+      Warn(L"FILE is empty: the check has no path to look at");
+    } else if (!Contains(path, L'\\')) {
+      Warn(L"FILE " + Quoted(path) + L" holds no \"\\\": its files are read under " +
+           Quoted(path + L"\\") + L" and those reads fail");
+    }
+  }
+
+  // Not a kind for the plug-in, but perhaps one in the wrong letter case.
+  template <size_t N>
+  std::wstring NotListed(const wchar_t* key, const std::wstring& value,
+                         const wchar_t* const (&table)[N]) {
+    const bool caseOnly = IsOneOf(UpperAscii(value), table);
+    return std::wstring(key) + L" " + Quoted(value) + L" is not one of " + Listed(table) +
+           (caseOnly ? L" (letter case counts)" : L"");
+  }
+
+  Kind LintKind() {
+    const std::wstring what = Value(L"WHT");
+    const Kind kind = KindOf(what);
+    if (kind.measurement == Measurement::Nothing) {
+      Warn(NotListed(L"WHT", what, kKinds) + L": the check measures nothing and its result is Empty");
+    }
+    return kind;
+  }
+
+  void LintComparison(const Kind& kind) {
+    const std::wstring comparison = Value(L"CMP");
+    if (!Given(L"CMP")) {
+      Warn(L"there is no CMP key: the check never passes");
+    } else if (!IsOneOf(comparison, kComparisons)) {
+      Warn(NotListed(L"CMP", comparison, kComparisons) + L": the check never passes");
+    } else if (IsDate(kind) && (comparison == L"EQ" || comparison == L"NQ")) {
+      Warn(L"CMP " + comparison + L" does not compare dates (only LT and GT do): the check never passes");
+    }
+  }
+
+  void LintThreshold() {
+    if (!Given(L"VAL")) return;
+    const std::wstring text = Value(L"VAL");
+    double threshold = 0;
+    try {
+      threshold = ReadLeadingNumber(text);
+    } catch (const CheckError&) {
+      Warn(L"VAL " + Quoted(text) + L" is too large for a number: the check ends in an overflow report");
+      return;
+    }
+    const std::wstring unread = TextAfterLeadingNumber(text);
+    if (IsBlank(unread)) return;
+    if (unread == text) {
+      Warn(L"VAL " + Quoted(text) + L" holds no number: the threshold is 0");
+    } else {
+      Warn(L"VAL " + Quoted(text) + L" reads as " + NumberText(threshold) +
+           L" (\".\" is the only decimal point): " + Quoted(unread) + L" is ignored");
+    }
+  }
+
+  void LintUnit(const Kind& kind) {
+    const std::wstring unit = Value(L"UNIT");
+    const std::wstring named = Given(L"UNIT") ? L"UNIT " + Quoted(unit) : L"there is no UNIT key";
+    if (!IsDate(kind)) {
+      if (IsSizeUnit(unit)) return;
+      const std::wstring consequence = L": the size is compared in bytes";
+      if (IsAgeUnit(unit)) {
+        Warn(named + L" is a date unit, but WHT asks for a size" + consequence);
+      } else {
+        Warn((Given(L"UNIT") ? NotListed(L"UNIT", unit, kSizeUnits) : named) + consequence);
+      }
+      return;
+    }
+    if (IsAgeUnit(unit)) return;
+    const std::wstring consequence = L": the result text says " + Quoted(AgeUnitWord(unit)) +
+                                     L", or the check ends in the error report";
+    if (IsSizeUnit(unit)) {
+      Warn(named + L" is a size unit, but WHT asks for a date" + consequence);
+    } else {
+      Warn((Given(L"UNIT") ? NotListed(L"UNIT", unit, kAgeUnits) : named) + consequence);
+    }
+  }
+
+  void LintFlags() {
+    for (const wchar_t* flag : kFlags) {
+      const std::wstring value = Value(flag);
+      if (Given(flag) && value != L"T" && value != L"F") {
+        Warn(std::wstring(flag) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
+      }
+    }
+    if (Value(L"FNF") == L"T" && Value(L"AUTH") == L"T") {
+      Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
+           L"enumeration) looks missing, and the check then passes with \"No matching files\"");
+    }
+  }
+
+  static bool IsDate(const Kind& kind) {
+    return kind.measurement != Measurement::Size && kind.measurement != Measurement::Nothing;
+  }
+
+  const std::wstring& text_;
+  std::vector<std::wstring> seenKeys_;      // folded, each once
+  std::vector<std::wstring> repeatedKeys_;  // folded, each once
+  std::vector<std::wstring> warnings_;
+};
+
+}  // namespace
+
+std::vector<std::wstring> LintParameterString(const std::wstring& parameterString) {
+  return Lint(parameterString).Run();
+}
+
+}  // namespace quarnel
