@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <mutex>
+#include <new>
 #include <variant>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "dialog/frmmain_resources.h"
 #include "support/automation_win32.h"
 #include "support/check_error.h"
+#include "support/system_failure_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
 
@@ -168,9 +170,9 @@ VersionNumbers ReadOwnVersion() {
           LOWORD(info->dwFileVersionLS)};
 }
 
-CheckError WindowFailure(const wchar_t* what) {
-  return CheckError(static_cast<int>(GetLastError()),
-                    std::wstring(L"The configuration dialog could not be loaded: ") + what);
+SystemCallFailure WindowFailure(const wchar_t* what) {
+  return SystemCallFailure(GetLastError(),
+                           std::wstring(L"The configuration dialog could not be loaded: ") + what);
 }
 
 class ScreenDc {
@@ -217,7 +219,11 @@ LRESULT CALLBACK FrmMainProcedure(HWND window, UINT message, WPARAM wParam, LPAR
   }
   auto* handler = reinterpret_cast<MessageHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!handler) return DefWindowProcW(window, message, wParam, lParam);
-  return handler->Handle(window, message, wParam, lParam);
+  const LRESULT result = handler->Handle(window, message, wParam, lParam);
+  // The window's last message: the handle may be reused for another
+  // window, which must not find this handler.
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  return result;
 }
 
 // The window class lives while any frmmain window of this module exists, so
@@ -329,6 +335,7 @@ class OtherThreadWindowsDisabled {
  public:
   explicit OtherThreadWindowsDisabled(HWND dialog) : dialog_(dialog) {
     EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+    if (outOfMemory_) throw std::bad_alloc();
     for (HWND window : disabled_) EnableWindow(window, FALSE);
   }
   ~OtherThreadWindowsDisabled() {
@@ -340,16 +347,23 @@ class OtherThreadWindowsDisabled {
   OtherThreadWindowsDisabled& operator=(const OtherThreadWindowsDisabled&) = delete;
 
  private:
-  static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+  // Called by the system: nothing may unwind through it.
+  static BOOL CALLBACK Collect(HWND window, LPARAM self) noexcept {
     auto& collector = *reinterpret_cast<OtherThreadWindowsDisabled*>(self);
     if (window != collector.dialog_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-      collector.disabled_.push_back(window);
+      try {
+        collector.disabled_.push_back(window);
+      } catch (const std::bad_alloc&) {
+        collector.outOfMemory_ = true;
+        return FALSE;
+      }
     }
     return TRUE;
   }
 
   HWND dialog_;
   std::vector<HWND> disabled_;
+  bool outOfMemory_ = false;
 };
 
 // Enter pressed while the button has the focus presses it, as Windows users

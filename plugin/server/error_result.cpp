@@ -6,7 +6,10 @@
 #include <string>
 
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "params/debug_trace.h"
 #include "support/check_error.h"
+#include "support/system_failure_win32.h"
+#include "support/text.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
@@ -33,19 +36,43 @@ void SetErrorObject(const std::wstring& description) {
   }
 }
 
+// A failure that the plug-in does not expect leaves a trace line, so that
+// the E_UNEXPECTED that the caller sees can be told apart from a host's own.
+void TraceUnexpected(TraceSink& trace, const char* what) noexcept {
+  try {
+    trace.Trace(L"COM ERROR: unexpected exception" +
+                (what ? L": " + std::wstring(what, what + std::char_traits<char>::length(what))
+                      : std::wstring()));
+  } catch (...) {
+    // Out of memory for the line: the HRESULT still says what happened.
+  }
+}
+
 }  // namespace
 
-HRESULT HResultFromCurrentException() noexcept {
+HRESULT HResultFromCurrentException(TraceSink& trace) noexcept {
   try {
     throw;
   } catch (const CheckError& failure) {
     SetErrorObject(failure.description());
     return HResultOfErrorNumber(failure.number());
+  } catch (const SystemCallFailure& failure) {
+    SetErrorObject(failure.description());
+    return failure.hresult();
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
+  } catch (const std::exception& failure) {
+    TraceUnexpected(trace, failure.what());
+    return E_UNEXPECTED;
   } catch (...) {
+    TraceUnexpected(trace, nullptr);
     return E_UNEXPECTED;
   }
+}
+
+HRESULT HResultFromCurrentException() noexcept {
+  DebuggerTraceSink trace;
+  return HResultFromCurrentException(trace);
 }
 
 }  // namespace quarnel

@@ -561,6 +561,13 @@ TEST_F(CheckRunTest, AConnectionIsCancelledAtTheEndOfEveryCheckThatMadeIt) {
   EXPECT_EQ(network.Cancelled().size(), 2u);
 }
 
+TEST_F(CheckRunTest, ACancelThatRunsOutOfMemoryLeavesTheCheckItsResult) {
+  files.AddFile(L"\\\\srv\\share", L"a.log", 5);
+  network.cancelAfterConnectingRunsOutOfMemory = true;
+  const auto outcome = Run(L"#FILE=\\\\srv\\share\\a.log#WHT=SIZE#UNIT=B#AUTH=T#USR=u#PWD=#");
+  EXPECT_EQ(outcome.result, L"Size of \\\\srv\\share\\a.log is 5 B");
+}
+
 TEST_F(CheckRunTest, AuthenticationNeedsAPathToNameTheServer) {
   const auto outcome = Run(L"#AUTH=T#");
   EXPECT_EQ(outcome.result,

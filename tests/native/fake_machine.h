@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <map>
 #include <mutex>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -332,6 +333,8 @@ class RecordingNetwork : public NetworkApi {
   std::uint32_t addResult = 0;
   std::uint32_t cancelResult = 0;
   bool libraryMissing = false;
+  // Cancelling, once a connection was made, runs out of memory.
+  bool cancelAfterConnectingRunsOutOfMemory = false;
 
   std::uint32_t AddConnection(const NetResource& resource, const std::string& password,
                               const std::string& user, std::uint32_t flags) override {
@@ -349,6 +352,7 @@ class RecordingNetwork : public NetworkApi {
   std::uint32_t CancelConnection(const std::string& name, std::uint32_t flags,
                                  bool force) override {
     ThrowWhenLibraryMissing();
+    if (cancelAfterConnectingRunsOutOfMemory && !Connected().empty()) throw std::bad_alloc();
     Call call;
     call.function = "cancel";
     call.name = name;

@@ -91,6 +91,10 @@ set_tests_properties(host_unregistered PROPERTIES TIMEOUT 120)
 add_dependencies(typelib_test comquarnel)
 add_dependencies(com_object_test comquarnel)
 
+# The COM boundary's translation of failures, from the DLL's own source.
+target_sources(error_result_test PRIVATE ${CMAKE_SOURCE_DIR}/plugin/server/error_result.cpp)
+target_link_libraries(error_result_test PRIVATE quarnel_com_ids)
+
 # check_test runs whole checks through quarnel-host.exe on real files.
 quarnel_requires_registration(check_test)
 target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
