@@ -14,6 +14,7 @@
 #include "dialog/frmmain_resources.h"
 #include "support/automation_win32.h"
 #include "support/check_error.h"
+#include "support/module_win32.h"
 #include "support/system_failure_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
@@ -138,22 +139,10 @@ int IdOf(const ControlOfBox<Box> (&table)[N], Box box) {
 
 HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-std::wstring ThisModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 // Major, minor and revision of the module's file version (2.0.0.61 gives
 // 2, 0 and 61); zeros when the module carries no version resource.
 VersionNumbers ReadOwnVersion() {
-  const std::wstring path = ThisModulePath();
+  const std::wstring path = ModuleFilePath(ThisModule());
   DWORD unused = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
   if (size == 0) return {};

@@ -6,6 +6,14 @@
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
+
+// The portable copies of the system's values, held to the headers.
+static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN);
+static_assert(kAttributeSystem == FILE_ATTRIBUTE_SYSTEM);
+static_assert(kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
+static_assert(kErrorNoMoreFiles == ERROR_NO_MORE_FILES);
+static_assert(kErrorInvalidName == ERROR_INVALID_NAME);
+
 namespace {
 
 // The buffer that the system's message has to fit into.

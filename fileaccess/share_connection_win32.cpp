@@ -9,6 +9,14 @@
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
+
+// The portable copies of the system's values, held to the headers.
+static_assert(kResourceGlobalNet == RESOURCE_GLOBALNET);
+static_assert(kResourceTypeDisk == RESOURCETYPE_DISK);
+static_assert(kResourceDisplayTypeShare == RESOURCEDISPLAYTYPE_SHARE);
+static_assert(kResourceUsageConnectable == RESOURCEUSAGE_CONNECTABLE);
+static_assert(kConnectUpdateProfile == CONNECT_UPDATE_PROFILE);
+
 namespace {
 
 using AddConnectionFunction = DWORD(WINAPI*)(LPNETRESOURCEA, LPCSTR, LPCSTR, DWORD);

@@ -22,6 +22,8 @@
 #include "host/watchdog.h"
 #include "plugin/parameter_lint.h"
 #include "support/check_error.h"
+#include "support/com_text_win32.h"
+#include "support/module_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
 #include "support/variant_text_win32.h"
@@ -129,17 +131,15 @@ struct HostOptions {
   std::optional<std::wstring> parameterString;
 };
 
+// The calling thread's apartment; a thread that cannot enter one fails the call.
 class ApartmentThread {
  public:
-  ApartmentThread() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {
-    if (FAILED(result_)) throw CallFailure{L"CoInitializeEx", result_, L""};
+  ApartmentThread() {
+    if (FAILED(apartment_.entered())) throw CallFailure{L"CoInitializeEx", apartment_.entered(), L""};
   }
-  ~ApartmentThread() { CoUninitialize(); }
-  ApartmentThread(const ApartmentThread&) = delete;
-  ApartmentThread& operator=(const ApartmentThread&) = delete;
 
  private:
-  HRESULT result_;
+  unique_apartment apartment_;
 };
 
 long ParseTimeout(const std::wstring& text, const CommandHelp& command) {
@@ -203,11 +203,7 @@ std::wstring MachineName() {
 }
 
 void PutText(LateBoundObject& plugin, const std::wstring& property, const std::wstring& text) {
-  unique_variant value;
-  V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  if (V_BSTR(&value.get()) == nullptr) throw std::bad_alloc();
-  V_VT(&value.get()) = VT_BSTR;
-  plugin.Put(property, value.get());
+  plugin.Put(property, TextVariant(text).get());
 }
 
 // A property value as the output shows it; values without a text form are
@@ -347,21 +343,12 @@ int RunConfigure(const HostOptions& options) {
   return kPassed;
 }
 
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
-}
-
 void PrintTraceLine(const std::wstring& line) { PrintLine(L"trace: " + line); }
 
 // The check runs in a second instance of this program, as its debuggee; its
 // trace lines are shown after its own status and result.
 int RunTracedCheck(const HostOptions& options) {
-  std::vector<std::wstring> child{OwnPath(), L"check", L"--timeout",
+  std::vector<std::wstring> child{ModuleFilePath(nullptr), L"check", L"--timeout",
                                   std::to_wstring(options.timeoutSeconds)};
   if (options.hostName) child.insert(child.end(), {L"--host", *options.hostName});
   child.insert(child.end(), {L"--", *options.parameterString});
@@ -443,7 +430,7 @@ std::wstring DirectoryOf(const std::wstring& path) { return path.substr(0, path.
 // The plug-in's DLL beside this program or where the build puts it; a
 // placeholder when it is in neither place.
 std::wstring PluginDllPath() {
-  const std::wstring directory = DirectoryOf(OwnPath());
+  const std::wstring directory = DirectoryOf(ModuleFilePath(nullptr));
   for (const wchar_t* relative : {L"comquarnel.dll", L"..\\plugin\\comquarnel.dll"}) {
     wchar_t full[MAX_PATH];
     const std::wstring candidate = directory + relative;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "support/check_error.h"
+#include "support/com_text_win32.h"
 #include "support/ole_date.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
@@ -14,14 +15,6 @@ namespace {
 // VarFormat: the week starts on Sunday, week 1 is the one with 1 January.
 constexpr int kFirstDayOfWeekSunday = 1;
 constexpr int kFirstWeekOfJanuaryFirst = 1;
-
-std::wstring TextOf(BSTR text) { return std::wstring(text, SysStringLen(text)); }
-
-unique_bstr BstrOf(const std::wstring& text) {
-  unique_bstr copy(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-  if (!copy) throw std::bad_alloc();
-  return copy;
-}
 
 // The run-time error a failed conversion raises in the check.
 [[noreturn]] void ThrowConversionFailure(HRESULT hr) {
@@ -38,14 +31,14 @@ std::wstring Format(unique_variant& value, const std::wstring& picture) {
   const HRESULT hr = VarFormat(&value.get(), pictureText.get(), kFirstDayOfWeekSunday,
                                kFirstWeekOfJanuaryFirst, 0, formatted.put());
   if (FAILED(hr)) ThrowConversionFailure(hr);
-  return TextOf(formatted.get());
+  return TextOfBstr(formatted.get());
 }
 
 std::wstring TextOfNumber(double value) {
   unique_bstr text;
   const HRESULT hr = VarBstrFromR8(value, LOCALE_USER_DEFAULT, 0, text.put());
   if (FAILED(hr)) ThrowConversionFailure(hr);
-  return TextOf(text.get());
+  return TextOfBstr(text.get());
 }
 
 // One of the user's regional settings; empty when the system has none.
@@ -85,7 +78,7 @@ std::wstring SystemAutomation::GeneralDateText(OleDate value) {
   unique_variant text;
   const HRESULT hr = VariantChangeTypeEx(text.put(), &date.get(), LOCALE_USER_DEFAULT, 0, VT_BSTR);
   if (FAILED(hr)) ThrowConversionFailure(hr);
-  return TextOf(text.get().bstrVal);
+  return TextOfBstr(text.get().bstrVal);
 }
 
 std::wstring SystemAutomation::NumberText(double value) { return TextOfNumber(value); }

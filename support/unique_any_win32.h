@@ -57,6 +57,11 @@ struct FindTraits {
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { ::FindClose(h); }
 };
+struct FileTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { ::CloseHandle(h); }
+};
 inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
 inline void ReleaseLibrary(HMODULE h) { ::FreeLibrary(h); }
@@ -66,7 +71,9 @@ inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
 
 // FindFirstFileW / FindNextFileW searches.
 using unique_find = unique_any<detail::FindTraits>;
-// Files, processes, threads and events (the invalid value is the null handle).
+// Files opened with CreateFileW, which fails with INVALID_HANDLE_VALUE.
+using unique_hfile = unique_any<detail::FileTraits>;
+// Processes, threads and events (the invalid value is the null handle).
 using unique_handle = unique_any<detail::NullTraits<HANDLE, nullptr, detail::CloseKernelHandle>>;
 using unique_hkey = unique_any<detail::NullTraits<HKEY, nullptr, detail::CloseKey>>;
 using unique_hmodule = unique_any<detail::NullTraits<HMODULE, nullptr, detail::ReleaseLibrary>>;
@@ -79,6 +86,15 @@ class unique_variant {
   unique_variant() { VariantInit(&value_); }
   unique_variant(const unique_variant&) = delete;
   unique_variant& operator=(const unique_variant&) = delete;
+  // A move hands the value over and leaves the source Empty.
+  unique_variant(unique_variant&& other) noexcept : value_(other.release()) {}
+  unique_variant& operator=(unique_variant&& other) noexcept {
+    if (this != &other) {
+      VariantClear(&value_);
+      value_ = other.release();
+    }
+    return *this;
+  }
   ~unique_variant() { VariantClear(&value_); }
 
   VARIANT& get() { return value_; }

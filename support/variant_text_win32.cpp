@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "support/check_error.h"
+#include "support/com_text_win32.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
 namespace {
 
-std::wstring TextOfBstr(BSTR text) { return std::wstring(text, SysStringLen(text)); }
 
 // The value itself when `value` refers to one.
 void CopyDirect(const VARIANT& value, unique_variant& direct) {

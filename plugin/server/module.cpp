@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "support/module_win32.h"
 
 namespace quarnel {
 namespace {
@@ -20,18 +21,7 @@ ITypeInfo* interfaceTypeInfo = nullptr;
 
 void RememberModule(HINSTANCE module) { thisModule = module; }
 
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(thisModule, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);  // the path was cut: try again with room for it
-  }
-}
+std::wstring ModulePath() { return ModuleFilePath(thisModule); }
 
 void AddModuleReference() { ++moduleReferences; }
 void ReleaseModuleReference() { --moduleReferences; }

@@ -10,6 +10,7 @@
 #include "plugin/check_win32.h"
 #include "plugin/server/error_result.h"
 #include "plugin/server/module.h"
+#include "support/com_text_win32.h"
 #include "support/text.h"
 #include "support/variant_text_win32.h"
 
@@ -34,15 +35,6 @@ HRESULT CopyStored(const unique_variant& stored, VARIANT* value) {
   if (value == nullptr) return E_POINTER;
   VariantInit(value);
   return VariantCopy(value, const_cast<VARIANT*>(&stored.get()));
-}
-
-// A text as a BSTR VARIANT; throws std::bad_alloc when the BSTR cannot be made.
-VARIANT TextVariant(const std::wstring& text) {
-  unique_variant value;
-  V_BSTR(&value.get()) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  if (V_BSTR(&value.get()) == nullptr) throw std::bad_alloc();
-  V_VT(&value.get()) = VT_BSTR;
-  return value.release();
 }
 
 // The number of arguments that the interface declares for a method, or for
@@ -186,7 +178,7 @@ HRESULT quarnelcom::sa_docheck(VARIANT_BOOL* status) {
 
 HRESULT quarnelcom::StoreResultText(const std::optional<std::wstring>& text) {
   unique_variant value;
-  if (text) *value.put() = TextVariant(*text);
+  if (text) value = TextVariant(*text);
   // Through the property's own put, as a host's assignment would go.
   return put_sa_result(value.get());
 }
@@ -201,9 +193,7 @@ HRESULT quarnelcom::sa_showGUI() {
     // Closed with the close box: the configuration stays as it was.
     if (!confirmed) return S_OK;
 
-    unique_variant newParameterString;
-    *newParameterString.put() = TextVariant(*confirmed);
-    return put_sa_parameter(newParameterString.get());
+    return put_sa_parameter(TextVariant(*confirmed).get());
   } catch (...) {
     return HResultFromCurrentException();
   }

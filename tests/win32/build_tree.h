@@ -7,14 +7,14 @@
 
 #include <string>
 
+#include "support/module_win32.h"
+
 namespace quarnel {
 
 // The directory of the running test program, with its trailing "\".
 inline std::wstring ProgramDirectory() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring directory(path, length);
-  return directory.substr(0, directory.find_last_of(L'\\') + 1);
+  const std::wstring program = ModuleFilePath(nullptr);
+  return program.substr(0, program.find_last_of(L'\\') + 1);
 }
 
 inline std::wstring HostPath() { return ProgramDirectory() + L"..\\host\\quarnel-host.exe"; }

@@ -18,6 +18,8 @@
 
 #include "build_tree.h"
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
+#include "support/com_text_win32.h"
+#include "support/module_win32.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
@@ -25,19 +27,7 @@ namespace quarnel {
 inline constexpr wchar_t kPluginProgId[] = L"comQuarnel.quarnelcom";
 
 // A single-threaded apartment on the calling thread while this lives.
-class ThreadApartment {
- public:
-  ThreadApartment() : entered_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ThreadApartment() {
-    if (SUCCEEDED(entered_)) CoUninitialize();
-  }
-  ThreadApartment(const ThreadApartment&) = delete;
-  ThreadApartment& operator=(const ThreadApartment&) = delete;
-  HRESULT entered() const { return entered_; }
-
- private:
-  HRESULT entered_;
-};
+using ThreadApartment = unique_apartment;
 
 // The test program's main thread in an apartment for the whole run, as a
 // host's main thread is; registered with testing::AddGlobalTestEnvironment.
@@ -100,8 +90,7 @@ class PluginModule {
 
 // Writes a text into a cleared VARIANT; the text may hold NUL characters.
 inline void MakeText(VARIANT* value, const std::wstring& text) {
-  V_BSTR(value) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  V_VT(value) = VT_BSTR;
+  *value = TextVariant(text).release();
 }
 
 // Writes an object into a cleared VARIANT, with a reference of the VARIANT's
@@ -115,8 +104,7 @@ inline void MakeObject(VARIANT* value, IDispatch& object) {
 // The whole text of a VARIANT, NUL characters included; empty when it holds
 // no text.
 inline std::wstring TextOf(const VARIANT& value) {
-  return V_VT(&value) == VT_BSTR ? std::wstring(V_BSTR(&value), SysStringLen(V_BSTR(&value)))
-                                 : std::wstring();
+  return V_VT(&value) == VT_BSTR ? TextOfBstr(V_BSTR(&value)) : std::wstring();
 }
 
 inline HRESULT PutParameterString(_quarnelcom* plugin, const std::wstring& text) {

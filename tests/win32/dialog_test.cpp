@@ -23,6 +23,7 @@
 #include "com_client.h"
 #include "dialog_driver.h"
 #include "program_run.h"
+#include "support/module_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
 
@@ -137,9 +138,7 @@ void SaveScreenshot(HWND dialog) {
   const auto unixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixFileName) return;  // not under Wine
-  wchar_t program[MAX_PATH];
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  std::wstring buildDirectory(program);
+  std::wstring buildDirectory = ModuleFilePath(nullptr);
   for (int level = 0; level < 2; ++level) buildDirectory.erase(buildDirectory.rfind(L'\\'));
   const std::wstring picture = buildDirectory + L"\\dialog.png";
   DeleteFileW(picture.c_str());

@@ -42,7 +42,7 @@ class FileAccess : public ::testing::Test {
     FILETIME localTime, utc;
     ASSERT_TRUE(SystemTimeToFileTime(&local, &localTime));
     ASSERT_TRUE(LocalFileTimeToFileTime(&localTime, &utc));
-    const unique_handle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+    const unique_hfile file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &utc));
   }

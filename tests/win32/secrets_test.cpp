@@ -36,17 +36,17 @@ HostOutput RunHost(const std::wstring& parameterString) {
   HostOutput output;
   {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    const unique_handle errors(CreateFileW(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+    const unique_hfile errors(CreateFileW(errorFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                            &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                            nullptr));
-    EXPECT_NE(errors.get(), INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(errors);
     const HANDLE ownErrors = GetStdHandle(STD_ERROR_HANDLE);
     SetStdHandle(STD_ERROR_HANDLE, errors.get());
     output.run = RunProgram({HostPath(), L"check", L"--trace", parameterString});
     SetStdHandle(STD_ERROR_HANDLE, ownErrors);
   }
   {
-    const unique_handle errors(CreateFileW(errorFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
+    const unique_hfile errors(CreateFileW(errorFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     char buffer[4096];
     DWORD read = 0;

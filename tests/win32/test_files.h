@@ -58,13 +58,12 @@ class TestDirectory {
   std::wstring MakeFile(const std::wstring& name, LONGLONG size = 0,
                         std::optional<FILETIME> written = std::nullopt) const {
     const std::wstring path = PathOf(name);
-    const HANDLE made = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (made == INVALID_HANDLE_VALUE) {
+    const unique_hfile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
       ADD_FAILURE() << "cannot make a file, error " << GetLastError();
       return path;
     }
-    const unique_handle file(made);
     LARGE_INTEGER end;
     end.QuadPart = size;
     EXPECT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));

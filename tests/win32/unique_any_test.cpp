@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
+#include "support/com_text_win32.h"
+
 namespace quarnel {
 namespace {
 
@@ -34,6 +39,28 @@ TEST(UniqueAny, FindHandleTreatsInvalidHandleValueAsEmpty) {
   EXPECT_TRUE(static_cast<bool>(search));
   search.reset(FindFirstFileW(L"C:\\no-such-dir-here\\*", &data));
   EXPECT_FALSE(static_cast<bool>(search));
+}
+
+TEST(UniqueAny, FileHandleTreatsInvalidHandleValueAsEmpty) {
+  const unique_hfile missing(CreateFileW(L"C:\\no-such-dir-here\\file", GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+  EXPECT_FALSE(static_cast<bool>(missing));
+  wchar_t program[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+  const unique_hfile opened(CreateFileW(program, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+  EXPECT_TRUE(static_cast<bool>(opened));
+}
+
+TEST(UniqueVariant, HandsItsTextOverOnAMoveAndToNoOneElse) {
+  unique_variant source = TextVariant(std::wstring(L"a\0b", 3));
+  unique_variant target(std::move(source));
+  EXPECT_EQ(V_VT(&source.get()), VT_EMPTY);
+  EXPECT_EQ(TextOfBstr(V_BSTR(&target.get())), std::wstring(L"a\0b", 3));
+  source = TextVariant(L"second");
+  target = std::move(source);  // the first text is released
+  EXPECT_EQ(V_VT(&source.get()), VT_EMPTY);
+  EXPECT_EQ(TextOfBstr(V_BSTR(&target.get())), L"second");
 }
 
 TEST(UniqueVariant, ClearsItsValue) {
