@@ -73,9 +73,9 @@ class MessageHandler {
 class WindowClassUse {
  public:
   WindowClassUse();
-  ~WindowClassUse();
   WindowClassUse(const WindowClassUse&) = delete;
   WindowClassUse& operator=(const WindowClassUse&) = delete;
+  ~WindowClassUse();
 
  private:
   static void Register();

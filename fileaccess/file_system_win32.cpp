@@ -7,12 +7,10 @@
 
 namespace quarnel {
 
-// The portable copies of the system's values, held to the headers.
-static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN);
-static_assert(kAttributeSystem == FILE_ATTRIBUTE_SYSTEM);
-static_assert(kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY);
-static_assert(kErrorNoMoreFiles == ERROR_NO_MORE_FILES);
-static_assert(kErrorInvalidName == ERROR_INVALID_NAME);
+static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN && kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
+                  kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY &&
+                  kErrorNoMoreFiles == ERROR_NO_MORE_FILES && kErrorInvalidName == ERROR_INVALID_NAME,
+              "the portable copies of the file search's values differ from the system's");
 
 namespace {
 

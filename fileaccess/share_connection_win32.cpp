@@ -10,12 +10,11 @@
 
 namespace quarnel {
 
-// The portable copies of the system's values, held to the headers.
-static_assert(kResourceGlobalNet == RESOURCE_GLOBALNET);
-static_assert(kResourceTypeDisk == RESOURCETYPE_DISK);
-static_assert(kResourceDisplayTypeShare == RESOURCEDISPLAYTYPE_SHARE);
-static_assert(kResourceUsageConnectable == RESOURCEUSAGE_CONNECTABLE);
-static_assert(kConnectUpdateProfile == CONNECT_UPDATE_PROFILE);
+static_assert(kResourceGlobalNet == RESOURCE_GLOBALNET && kResourceTypeDisk == RESOURCETYPE_DISK &&
+                  kResourceDisplayTypeShare == RESOURCEDISPLAYTYPE_SHARE &&
+                  kResourceUsageConnectable == RESOURCEUSAGE_CONNECTABLE &&
+                  kConnectUpdateProfile == CONNECT_UPDATE_PROFILE,
+              "the portable copies of the network's values differ from the system's");
 
 namespace {
 
