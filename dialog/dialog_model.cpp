@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "params/base64.h"
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
+#include "params/parameter_vocabulary.h"
 #include "support/check_error.h"
 #include "support/codepage.h"
 #include "support/text.h"
@@ -45,11 +45,6 @@ const EntryList& DateUnitEntries() {
   return entries;
 }
 
-// The codes of the parameter string, at the index of their list entry.
-constexpr std::array<std::wstring_view, 4> kComparisonCodes{L"LT", L"GT", L"EQ", L"NQ"};
-constexpr std::array<std::wstring_view, 5> kSizeUnitCodes{L"B", L"KB", L"MB", L"GB", L"TB"};
-constexpr std::array<std::wstring_view, 3> kDateUnitCodes{L"N", L"H", L"D"};
-
 // A number that shows the regional digit grouping in the refusal's message.
 constexpr wchar_t kGroupingExample[] = L"1234567";
 
@@ -74,13 +69,13 @@ struct WhatRow {
 };
 constexpr std::array<WhatRow, 8> kWhatRows{{
     {L"", kSizeKind, kKeepOldestYoungest},
-    {L"SIZE", kSizeKind, kKeepOldestYoungest},
-    {L"CDATE", 1, kKeepOldestYoungest},
-    {L"OLDCREA", 1, 0},
-    {L"YOUCREA", 1, 1},
-    {L"WDATE", 2, kKeepOldestYoungest},
-    {L"OLDWRITE", 2, 0},
-    {L"YOUWRITE", 2, 1},
+    {what::kSize, kSizeKind, kKeepOldestYoungest},
+    {what::kCreationDate, 1, kKeepOldestYoungest},
+    {what::kOldestCreated, 1, 0},
+    {what::kYoungestCreated, 1, 1},
+    {what::kLastWriteDate, 2, kKeepOldestYoungest},
+    {what::kOldestWritten, 2, 0},
+    {what::kYoungestWritten, 2, 1},
 }};
 
 bool IsDateKind(int kind) { return kind == 1 || kind == 2; }
@@ -89,8 +84,9 @@ bool HasWildcard(const std::wstring& path) {
   return path.find_first_of(L"?*") != std::wstring::npos;
 }
 
+// The codes of the parameter string stand at the index of their list entry.
 template <std::size_t N>
-int IndexOfCode(const std::array<std::wstring_view, N>& codes, const std::wstring& code,
+int IndexOfCode(const std::array<const wchar_t*, N>& codes, const std::wstring& code,
                 int otherwise) {
   for (std::size_t i = 0; i < N; ++i) {
     if (codes[i] == code) return static_cast<int>(i);
@@ -99,13 +95,11 @@ int IndexOfCode(const std::array<std::wstring_view, N>& codes, const std::wstrin
 }
 
 template <std::size_t N>
-std::wstring CodeAt(const std::array<std::wstring_view, N>& codes, int index,
+std::wstring CodeAt(const std::array<const wchar_t*, N>& codes, int index,
                     std::wstring_view otherwise) {
   if (index >= 0 && index < static_cast<int>(N)) return std::wstring(codes[index]);
   return std::wstring(otherwise);
 }
-
-const wchar_t* Flag(bool on) { return on ? L"T" : L"F"; }
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
@@ -205,41 +199,6 @@ std::wstring VersionCaption(const VersionNumbers& version) {
   return L"Quarnel checker: External COM check (version " + std::to_wstring(version.major) +
          L"." + std::to_wstring(version.minor) + L" build " +
          std::to_wstring(version.revision) + L")";
-}
-
-std::wstring FixedNumberText(double value) {
-  if (value == 0) return L"0";  // -0 too: only negative numbers carry a sign
-  // Fifteen significant digits, rounded once by the C library: "d.dddddddddddddde+XX".
-  char scientific[32];
-  std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
-  const std::string text(scientific);
-  const auto exponentAt = text.find('e');
-  const int exponent = std::atoi(text.c_str() + exponentAt + 1);
-  std::wstring digits;
-  for (std::size_t i = 0; i < exponentAt; ++i) {
-    if (text[i] != '.') digits += static_cast<wchar_t>(text[i]);
-  }
-  digits.erase(digits.find_last_not_of(L'0') + 1);
-
-  std::wstring result = value < 0 ? L"-" : L"";
-  if (exponent >= 15 || exponent < -4) {
-    result += digits.substr(0, 1);
-    if (digits.size() > 1) result += L"." + digits.substr(1);
-    const int magnitude = std::abs(exponent);
-    result += exponent < 0 ? L"E-" : L"E+";
-    if (magnitude < 10) result += L"0";
-    result += std::to_wstring(magnitude);
-  } else if (exponent < 0) {
-    result += L"." + std::wstring(static_cast<std::size_t>(-exponent - 1), L'0') + digits;
-  } else {
-    const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
-    if (digits.size() <= wholeDigits) {
-      result += digits + std::wstring(wholeDigits - digits.size(), L'0');
-    } else {
-      result += digits.substr(0, wholeDigits) + L"." + digits.substr(wholeDigits);
-    }
-  }
-  return result;
 }
 
 bool DigitGroupingMatches(const std::wstring& typed, const DigitGrouping& grouping) {
@@ -347,12 +306,13 @@ std::wstring DialogModel::WhatCode() const {
 
 std::wstring DialogModel::UnitCode(const std::wstring& what) const {
   if (what.empty()) return std::wstring();
-  if (KindIndex() == kSizeKind) return CodeAt(kSizeUnitCodes, state_.cmbUnit.selection, L"B");
-  return CodeAt(kDateUnitCodes, state_.cmbUnit.selection, L"");
+  if (KindIndex() == kSizeKind) return CodeAt(kSizeUnitCodes, state_.cmbUnit.selection, kSizeUnitCodes[0]);
+  return CodeAt(kAgeUnitCodes, state_.cmbUnit.selection, L"");
 }
 
 std::wstring DialogModel::CompareCode() const {
-  return CodeAt(kComparisonCodes, state_.cmbCompare.selection, L"GT");
+  return CodeAt(kComparisonCodes, state_.cmbCompare.selection,
+                kComparisonCodes[kDefaultComparison]);
 }
 
 Confirmation DialogModel::ConfirmDialog(Automation& automation) {
@@ -386,11 +346,15 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
                    TextBox::txtPassword};
   }
 
-  return L"#FILE=" + path + L"#WHT=" + what + L"#CMP=" + comparison + L"#VAL=" +
-         FixedNumberText(*threshold) + L"#UNIT=" + unit + L"#" + L"AUTH=" +
-         Flag(state_.chkAuthentication) + L"#USR=" + user + L"#PWD=" +
-         EncodePassword(password) + L"#" + L"DBG=" + Flag(state_.chkDebug) +
-         L"#FNF=" + Flag(state_.chkunknownfile) + L"#";
+  const auto entry = [](const wchar_t* name, const std::wstring& value) {
+    return std::wstring(name) + L"=" + value + L"#";
+  };
+  return L"#" + entry(key::kFile, path) + entry(key::kWhat, what) +
+         entry(key::kComparison, comparison) + entry(key::kValue, FixedNumberText(*threshold)) +
+         entry(key::kUnit, unit) + entry(key::kAuthenticate, FlagText(state_.chkAuthentication)) +
+         entry(key::kUser, user) + entry(key::kPassword, EncodePassword(password)) +
+         entry(key::kDebug, FlagText(state_.chkDebug)) +
+         entry(key::kNotFoundIsOk, FlagText(state_.chkunknownfile));
 }
 
 Refusal DialogModel::ValueRefusal(const std::wstring& problem, Automation& automation) const {
@@ -404,7 +368,7 @@ void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& 
     if (row.code != what) continue;
     SelectEntry(ComboBox::cmbWhat, row.kind);
     SelectEntry(ComboBox::cmbUnit, row.kind == kSizeKind ? IndexOfCode(kSizeUnitCodes, unit, 0)
-                                                         : IndexOfCode(kDateUnitCodes, unit, 0));
+                                                         : IndexOfCode(kAgeUnitCodes, unit, 0));
     if (row.oldestYoungest != kKeepOldestYoungest) {
       SelectEntry(ComboBox::cmbOYFile, row.oldestYoungest);
     }
@@ -418,17 +382,17 @@ void DialogModel::FillFromParameters(const std::wstring& parameterString,
     SetText(TextBox::txtFile, L"\\\\" + TrimSpaces(hostName) + L"\\");
     return;
   }
-  const auto flag = [&](const wchar_t* key) { return GetParameter(parameterString, key) == L"T"; };
-  const bool debug = flag(L"DBG");
-  const std::wstring user = GetParameter(parameterString, L"USR");
-  const std::wstring password = DecodePassword(GetParameter(parameterString, L"PWD"));
-  const bool authenticate = flag(L"AUTH");
-  const std::wstring what = GetParameter(parameterString, L"WHT");
-  const std::wstring path = UnescapeValue(GetParameter(parameterString, L"FILE"));
-  const std::wstring unit = GetParameter(parameterString, L"UNIT");
-  const std::wstring comparison = GetParameter(parameterString, L"CMP");
-  const double threshold = ReadLeadingNumber(GetParameter(parameterString, L"VAL"));
-  const bool notFoundIsOk = flag(L"FNF");
+  const auto value = [&](const wchar_t* name) { return GetParameter(parameterString, name); };
+  const bool debug = IsFlagSet(value(key::kDebug));
+  const std::wstring user = value(key::kUser);
+  const std::wstring password = DecodePassword(value(key::kPassword));
+  const bool authenticate = IsFlagSet(value(key::kAuthenticate));
+  const std::wstring what = value(key::kWhat);
+  const std::wstring path = UnescapeValue(value(key::kFile));
+  const std::wstring unit = value(key::kUnit);
+  const std::wstring comparison = value(key::kComparison);
+  const double threshold = ReadLeadingNumber(value(key::kValue));
+  const bool notFoundIsOk = IsFlagSet(value(key::kNotFoundIsOk));
 
   SetChecked(CheckBox::chkDebug, debug);
   SetChecked(CheckBox::chkunknownfile, notFoundIsOk);

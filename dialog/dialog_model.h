@@ -54,13 +54,6 @@ struct VersionNumbers {
 // "Quarnel checker: External COM check (version 2.0 build 61)".
 std::wstring VersionCaption(const VersionNumbers& version);
 
-// A threshold as the parameter string keeps it, independent of the regional
-// settings: "." as decimal point, no grouping, no "0" before the point
-// ('.25', '-.5'), no trailing zeros, at most 15 significant digits, and an
-// exponent ('1E+20', '1.5E-07') for magnitudes from 1E+15 and below 1E-4.
-// The check run reads every such text back as the same number.
-std::wstring FixedNumberText(double value);
-
 // Whether a typed number groups its digits as the regional settings do: a
 // number without the thousands separator does; one with it must have it
 // exactly where the regional grouping puts it in the integer part and

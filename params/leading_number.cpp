@@ -1,6 +1,9 @@
 #include "params/leading_number.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstddef>
 #include <string>
 #include <system_error>
@@ -130,6 +133,41 @@ double ReadLeadingNumber(const std::wstring& text) {
 std::wstring TextAfterLeadingNumber(const std::wstring& text) {
   NumberParts parts;
   return text.substr(TakeLeadingNumber(text, parts));
+}
+
+std::wstring FixedNumberText(double value) {
+  if (value == 0) return L"0";  // -0 too: only negative numbers carry a sign
+  // Fifteen significant digits, rounded once by the C library: "d.dddddddddddddde+XX".
+  char scientific[32];
+  std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+  const std::string text(scientific);
+  const auto exponentAt = text.find('e');
+  const int exponent = std::atoi(text.c_str() + exponentAt + 1);
+  std::wstring digits;
+  for (std::size_t i = 0; i < exponentAt; ++i) {
+    if (text[i] != '.') digits += static_cast<wchar_t>(text[i]);
+  }
+  digits.erase(digits.find_last_not_of(L'0') + 1);
+
+  std::wstring result = value < 0 ? L"-" : L"";
+  if (exponent >= 15 || exponent < -4) {
+    result += digits.substr(0, 1);
+    if (digits.size() > 1) result += L"." + digits.substr(1);
+    const int magnitude = std::abs(exponent);
+    result += exponent < 0 ? L"E-" : L"E+";
+    if (magnitude < 10) result += L"0";
+    result += std::to_wstring(magnitude);
+  } else if (exponent < 0) {
+    result += L"." + std::wstring(static_cast<std::size_t>(-exponent - 1), L'0') + digits;
+  } else {
+    const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= wholeDigits) {
+      result += digits + std::wstring(wholeDigits - digits.size(), L'0');
+    } else {
+      result += digits.substr(0, wholeDigits) + L"." + digits.substr(wholeDigits);
+    }
+  }
+  return result;
 }
 
 }  // namespace quarnel

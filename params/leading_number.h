@@ -1,6 +1,7 @@
 #pragma once
 // The one reader of a number at the start of a text, used for the threshold
-// of a check, for the shift amount of a date placeholder and by the dialog.
+// of a check, for the shift amount of a date placeholder and by the dialog,
+// and the one writer of the threshold, whose text it reads back.
 
 #include <string>
 
@@ -20,5 +21,12 @@ double ReadLeadingNumber(const std::wstring& text);
 // that its number takes, the whole text when there is no number. Blanks,
 // tabs and line feeds in it change nothing.
 std::wstring TextAfterLeadingNumber(const std::wstring& text);
+
+// A threshold as the parameter string keeps it, independent of the regional
+// settings: "." as decimal point, no grouping, no "0" before the point
+// ('.25', '-.5'), no trailing zeros, at most 15 significant digits, and an
+// exponent ('1E+20', '1.5E-07') for magnitudes from 1E+15 and below 1E-4.
+// The check run reads every such text back as the same number.
+std::wstring FixedNumberText(double value);
 
 }  // namespace quarnel

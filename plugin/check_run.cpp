@@ -12,6 +12,7 @@
 #include "params/debug_trace.h"
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
+#include "params/parameter_vocabulary.h"
 #include "plugin/evaluation.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
@@ -23,19 +24,17 @@
 namespace quarnel {
 
 Kind KindOf(const std::wstring& what) {
-  if (what.empty() || what == L"SIZE") return {Measurement::Size, false, false};
-  if (what == L"CDATE") return {Measurement::CreationDate, true, false};
-  if (what == L"WDATE") return {Measurement::LastWriteDate, false, false};
-  if (what == L"OLDCREA") return {Measurement::Scan, true, true};
-  if (what == L"OLDWRITE") return {Measurement::Scan, false, true};
-  if (what == L"YOUCREA") return {Measurement::Scan, true, false};
-  if (what == L"YOUWRITE") return {Measurement::Scan, false, false};
+  if (what.empty() || what == what::kSize) return {Measurement::Size, false, false};
+  if (what == what::kCreationDate) return {Measurement::CreationDate, true, false};
+  if (what == what::kLastWriteDate) return {Measurement::LastWriteDate, false, false};
+  if (what == what::kOldestCreated) return {Measurement::Scan, true, true};
+  if (what == what::kOldestWritten) return {Measurement::Scan, false, true};
+  if (what == what::kYoungestCreated) return {Measurement::Scan, true, false};
+  if (what == what::kYoungestWritten) return {Measurement::Scan, false, false};
   return {};
 }
 
 namespace {
-
-bool IsSet(const std::wstring& flag) { return flag == L"T"; }
 
 // The length of the path's directory part, up to and including its last
 // "\"; 0 when it has none.
@@ -47,18 +46,18 @@ std::size_t DirectoryLengthOf(const std::wstring& path) {
 void ReadConfiguration(const std::function<std::wstring()>& readParameterString,
                        CheckValues& values) {
   const auto value = [&](const wchar_t* key) { return GetParameter(readParameterString(), key); };
-  values.debug = IsSet(value(L"DBG"));
-  values.authenticate = IsSet(value(L"AUTH"));
+  values.debug = IsFlagSet(value(key::kDebug));
+  values.authenticate = IsFlagSet(value(key::kAuthenticate));
   if (values.authenticate) {
-    values.userName = value(L"USR");
-    values.password = DecodePassword(value(L"PWD"));
+    values.userName = value(key::kUser);
+    values.password = DecodePassword(value(key::kPassword));
   }
-  values.path = UnescapeValue(value(L"FILE"));
-  values.what = value(L"WHT");
-  values.unit = value(L"UNIT");
-  values.threshold = ReadLeadingNumber(value(L"VAL"));
-  values.comparison = value(L"CMP");
-  values.notFoundIsOk = IsSet(value(L"FNF"));
+  values.path = UnescapeValue(value(key::kFile));
+  values.what = value(key::kWhat);
+  values.unit = value(key::kUnit);
+  values.threshold = ReadLeadingNumber(value(key::kValue));
+  values.comparison = value(key::kComparison);
+  values.notFoundIsOk = IsFlagSet(value(key::kNotFoundIsOk));
 }
 
 // The first element of the path, once one leading "\\" is removed.

@@ -6,6 +6,7 @@
 
 #include "fileaccess/file_dates.h"
 #include "params/debug_trace.h"
+#include "params/parameter_vocabulary.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
 #include "support/ole_date.h"
@@ -13,16 +14,18 @@
 
 namespace quarnel {
 
-// Size units divide by powers of 1024; an unknown unit leaves bytes.
+// Size units divide by powers of 1024, one for each step up the list from
+// bytes; an unknown unit leaves bytes.
 double SizeUnitDivisor(const std::wstring& unit) {
-  if (unit == L"KB") return 1024.0;
-  if (unit == L"MB") return 1048576.0;
-  if (unit == L"GB") return 1073741824.0;
-  if (unit == L"TB") return 1099511627776.0;
+  double divisor = 1.0;
+  for (const wchar_t* code : kSizeUnitCodes) {
+    if (unit == code) return divisor;
+    divisor *= 1024.0;
+  }
   return 1.0;
 }
 
-bool IsSizeUnit(const std::wstring& unit) { return unit == L"B" || SizeUnitDivisor(unit) != 1.0; }
+bool IsSizeUnit(const std::wstring& unit) { return IsCodeOf(kSizeUnitCodes, unit); }
 
 std::wstring AgeUnitWord(const std::wstring& unit) {
   if (unit == L"N") return L"minutes";
@@ -31,7 +34,7 @@ std::wstring AgeUnitWord(const std::wstring& unit) {
   return L"unknown unit (" + unit + L")";
 }
 
-bool IsAgeUnit(const std::wstring& unit) { return unit == L"N" || unit == L"H" || unit == L"D"; }
+bool IsAgeUnit(const std::wstring& unit) { return IsCodeOf(kAgeUnitCodes, unit); }
 
 namespace {
 
@@ -40,17 +43,17 @@ bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == 
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
 bool SizePasses(const std::wstring& comparison, double value, double threshold) {
-  if (comparison == L"LT") return !(value < threshold);
-  if (comparison == L"GT") return !(value > threshold);
-  if (comparison == L"EQ") return !(value == threshold);
-  if (comparison == L"NQ") return !(value != threshold);
+  if (comparison == compare::kLess) return !(value < threshold);
+  if (comparison == compare::kGreater) return !(value > threshold);
+  if (comparison == compare::kEqual) return !(value == threshold);
+  if (comparison == compare::kNotEqual) return !(value != threshold);
   return false;
 }
 
 // Ages compare only "less" and "more".
 bool AgePasses(const std::wstring& comparison, std::int32_t age, double threshold) {
-  if (comparison == L"LT") return !(age < threshold);
-  if (comparison == L"GT") return !(age > threshold);
+  if (comparison == compare::kLess) return !(age < threshold);
+  if (comparison == compare::kGreater) return !(age > threshold);
   return false;
 }
 

@@ -8,22 +8,13 @@
 
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
+#include "params/parameter_vocabulary.h"
 #include "plugin/check_values.h"
 #include "support/check_error.h"
 #include "support/text.h"
 
 namespace quarnel {
 namespace {
-
-// The keys in the order that the dialog writes them.
-const wchar_t* const kKeys[] = {L"FILE", L"WHT", L"CMP",  L"VAL", L"UNIT",
-                                L"AUTH", L"USR", L"PWD", L"DBG", L"FNF"};
-const wchar_t* const kKinds[] = {L"SIZE",    L"CDATE",   L"WDATE",   L"OLDCREA",
-                                 L"YOUCREA", L"OLDWRITE", L"YOUWRITE"};
-const wchar_t* const kComparisons[] = {L"LT", L"GT", L"EQ", L"NQ"};
-const wchar_t* const kSizeUnits[] = {L"B", L"KB", L"MB", L"GB", L"TB"};
-const wchar_t* const kAgeUnits[] = {L"N", L"H", L"D"};
-const wchar_t* const kFlags[] = {L"AUTH", L"DBG", L"FNF"};
 
 // Key names are found without regard to case; the keys are plain ASCII.
 std::wstring UpperAscii(std::wstring text) {
@@ -34,12 +25,7 @@ std::wstring UpperAscii(std::wstring text) {
 }
 
 template <size_t N>
-bool IsOneOf(const std::wstring& value, const wchar_t* const (&table)[N]) {
-  return std::find(std::begin(table), std::end(table), value) != std::end(table);
-}
-
-template <size_t N>
-std::wstring Listed(const wchar_t* const (&table)[N]) {
+std::wstring Listed(const std::array<const wchar_t*, N>& table) {
   std::wstring list;
   for (const wchar_t* entry : table) list += (list.empty() ? L"" : L", ") + std::wstring(entry);
   return list;
@@ -140,7 +126,7 @@ class Lint {
     }
     const std::wstring key = entry.substr(0, equals);
     const std::wstring folded = UpperAscii(key);
-    if (IsOneOf(folded, kKeys)) {
+    if (IsCodeOf(kKeys, folded)) {
       if (!Given(folded.c_str())) {
         seenKeys_.push_back(folded);
       } else if (std::find(repeatedKeys_.begin(), repeatedKeys_.end(), folded) ==
@@ -150,7 +136,7 @@ class Lint {
       return;
     }
     const std::wstring trimmed = TrimSpaces(folded);
-    if (IsOneOf(trimmed, kKeys)) {
+    if (IsCodeOf(kKeys, trimmed)) {
       Warn(L"key " + Quoted(key) + L" has blanks around its name and is not found; write " +
            trimmed);
       return;
@@ -163,17 +149,17 @@ class Lint {
   // The password's value stays out of the warnings, encoded as it is.
   void LintRepeatedKeys() {
     for (const std::wstring& key : repeatedKeys_) {
-      const std::wstring value = key == L"PWD" ? L"" : L" (" + Quoted(Value(key.c_str())) + L")";
+      const std::wstring value = key == key::kPassword ? L"" : L" (" + Quoted(Value(key.c_str())) + L")";
       Warn(L"key " + key + L" is given more than once; only the first value" + value + L" counts");
     }
   }
 
   void LintPath() {
-    if (!Given(L"FILE")) {
+    if (!Given(key::kFile)) {
       Warn(L"there is no FILE key: the check has no path to look at");
       return;
     }
-    const std::wstring path = UnescapeValue(Value(L"FILE"));
+    const std::wstring path = UnescapeValue(Value(key::kFile));
     if (path.empty()) {
       Warn(L"FILE is empty: the check has no path to look at");
     } else if (!Contains(path, L'\\')) {
@@ -185,35 +171,35 @@ class Lint {
   // Not a kind for the plug-in, but perhaps one in the wrong letter case.
   template <size_t N>
   std::wstring NotListed(const wchar_t* key, const std::wstring& value,
-                         const wchar_t* const (&table)[N]) {
-    const bool caseOnly = IsOneOf(UpperAscii(value), table);
+                         const std::array<const wchar_t*, N>& table) {
+    const bool caseOnly = IsCodeOf(table, UpperAscii(value));
     return std::wstring(key) + L" " + Quoted(value) + L" is not one of " + Listed(table) +
            (caseOnly ? L" (letter case counts)" : L"");
   }
 
   Kind LintKind() {
-    const std::wstring what = Value(L"WHT");
+    const std::wstring what = Value(key::kWhat);
     const Kind kind = KindOf(what);
     if (kind.measurement == Measurement::Nothing) {
-      Warn(NotListed(L"WHT", what, kKinds) + L": the check measures nothing and its result is Empty");
+      Warn(NotListed(key::kWhat, what, kWhatCodes) + L": the check measures nothing and its result is Empty");
     }
     return kind;
   }
 
   void LintComparison(const Kind& kind) {
-    const std::wstring comparison = Value(L"CMP");
-    if (!Given(L"CMP")) {
+    const std::wstring comparison = Value(key::kComparison);
+    if (!Given(key::kComparison)) {
       Warn(L"there is no CMP key: the check never passes");
-    } else if (!IsOneOf(comparison, kComparisons)) {
-      Warn(NotListed(L"CMP", comparison, kComparisons) + L": the check never passes");
-    } else if (IsDate(kind) && (comparison == L"EQ" || comparison == L"NQ")) {
+    } else if (!IsCodeOf(kComparisonCodes, comparison)) {
+      Warn(NotListed(key::kComparison, comparison, kComparisonCodes) + L": the check never passes");
+    } else if (IsDate(kind) && (comparison == compare::kEqual || comparison == compare::kNotEqual)) {
       Warn(L"CMP " + comparison + L" does not compare dates (only LT and GT do): the check never passes");
     }
   }
 
   void LintThreshold() {
-    if (!Given(L"VAL")) return;
-    const std::wstring text = Value(L"VAL");
+    if (!Given(key::kValue)) return;
+    const std::wstring text = Value(key::kValue);
     double threshold = 0;
     try {
       threshold = ReadLeadingNumber(text);
@@ -232,15 +218,15 @@ class Lint {
   }
 
   void LintUnit(const Kind& kind) {
-    const std::wstring unit = Value(L"UNIT");
-    const std::wstring named = Given(L"UNIT") ? L"UNIT " + Quoted(unit) : L"there is no UNIT key";
+    const std::wstring unit = Value(key::kUnit);
+    const std::wstring named = Given(key::kUnit) ? L"UNIT " + Quoted(unit) : L"there is no UNIT key";
     if (!IsDate(kind)) {
       if (IsSizeUnit(unit)) return;
       const std::wstring consequence = L": the size is compared in bytes";
       if (IsAgeUnit(unit)) {
         Warn(named + L" is a date unit, but WHT asks for a size" + consequence);
       } else {
-        Warn((Given(L"UNIT") ? NotListed(L"UNIT", unit, kSizeUnits) : named) + consequence);
+        Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, kSizeUnitCodes) : named) + consequence);
       }
       return;
     }
@@ -250,18 +236,18 @@ class Lint {
     if (IsSizeUnit(unit)) {
       Warn(named + L" is a size unit, but WHT asks for a date" + consequence);
     } else {
-      Warn((Given(L"UNIT") ? NotListed(L"UNIT", unit, kAgeUnits) : named) + consequence);
+      Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, kAgeUnitCodes) : named) + consequence);
     }
   }
 
   void LintFlags() {
-    for (const wchar_t* flag : kFlags) {
+    for (const wchar_t* flag : kFlagKeys) {
       const std::wstring value = Value(flag);
-      if (Given(flag) && value != L"T" && value != L"F") {
+      if (Given(flag) && value != kFlagSet && value != kFlagClear) {
         Warn(std::wstring(flag) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
       }
     }
-    if (Value(L"FNF") == L"T" && Value(L"AUTH") == L"T") {
+    if (IsFlagSet(Value(key::kNotFoundIsOk)) && IsFlagSet(Value(key::kAuthenticate))) {
       Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
            L"enumeration) looks missing, and the check then passes with \"No matching files\"");
     }
