@@ -14,15 +14,4 @@ class TraceSink {
   virtual void Trace(const std::wstring& line) = 0;
 };
 
-#ifdef _WIN32
-// Converts the text to the ANSI code page and passes it to OutputDebugStringA.
-void DebugTrace(const std::wstring& text);
-
-// The sink of a real check: every line goes through DebugTrace.
-class DebuggerTraceSink : public TraceSink {
- public:
-  void Trace(const std::wstring& line) override { DebugTrace(line); }
-};
-#endif
-
 }  // namespace quarnel

@@ -1,4 +1,4 @@
-#include "params/debug_trace.h"
+#include "params/debug_trace_win32.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
-#include "params/debug_trace.h"
+#include "params/debug_trace_win32.h"
 #include "support/check_error.h"
 #include "support/system_failure_win32.h"
 #include "support/text.h"

@@ -118,6 +118,7 @@ set_tests_properties(hostile_input_vbs PROPERTIES TIMEOUT 120)
 # is the last resort.
 quarnel_requires_registration(dialog_test)
 add_executable(dialog_driver win32/dialog_driver.cpp)
+target_include_directories(dialog_driver PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dialog_driver PRIVATE -municode)
 target_link_libraries(dialog_test PRIVATE quarnel_com_ids)
 target_sources(dialog_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
