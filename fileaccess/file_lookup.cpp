@@ -47,13 +47,4 @@ bool MeansNothingFound(std::uint32_t errorCode) {
          errorCode == kErrorNoMoreFiles;
 }
 
-std::wstring GetSystemErrorText(FileSystem& files, std::int32_t code) {
-  std::wstring message = TrimSpaces(files.RawSystemMessage(static_cast<std::uint32_t>(code)));
-  // Two characters or fewer are no message, at most a bare line break.
-  if (message.size() <= 2) return std::wstring();
-  // Only the line break goes: a space before it stays, as it always has.
-  if (message.compare(message.size() - 2, 2, L"\r\n") == 0) message.resize(message.size() - 2);
-  return message;
-}
-
 }  // namespace quarnel

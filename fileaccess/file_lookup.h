@@ -29,8 +29,5 @@ double GetFileLength(FileSystem& files, const std::wstring& path, std::wstring& 
 // invalid path, a device not ready, ...).
 bool MeansNothingFound(std::uint32_t errorCode);
 
-// The system's message for an error code as one line: spaces trimmed, one
-// final CR LF removed; the empty text when the system has no message.
-std::wstring GetSystemErrorText(FileSystem& files, std::int32_t code);
 
 }  // namespace quarnel

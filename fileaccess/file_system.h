@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "fileaccess/system_messages.h"
+
 namespace quarnel {
 
 // What the system's file search tells about one directory entry
@@ -43,10 +45,10 @@ struct CalendarFields {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
-class FileSystem {
+// The file search, which also gives the system's messages for the codes
+// with which its searches fail.
+class FileSystem : public SystemMessages {
  public:
-  virtual ~FileSystem() = default;
-
   // Searches the path or pattern exactly as given and returns the first
   // entry; the search is closed again before the call returns. A path with
   // a NUL inside is no valid name (error 123): the system would read it only
@@ -62,11 +64,6 @@ class FileSystem {
   // gives kErrorNoMoreFiles.
   virtual std::uint32_t List(const std::wstring& pattern,
                              const std::function<bool(const FindRecord&)>& visit) = 0;
-
-  // The system's message for an error code exactly as FormatMessage gives it
-  // into a buffer of 260 characters: the characters stored, or the empty
-  // text when there is no message or it does not fit.
-  virtual std::wstring RawSystemMessage(std::uint32_t code) = 0;
 
   // FileTimeToLocalFileTime then FileTimeToSystemTime. A failed first step
   // converts the zero file time; a failed second step leaves zero fields.

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "fileaccess/file_lookup.h"
 #include "support/check_error.h"
 #include "support/codepage.h"
 #include "support/secret.h"
@@ -46,14 +45,14 @@ std::uint32_t AddIpcConnection(NetworkApi& network, const std::wstring& server,
 
 }  // namespace
 
-bool ConnectIpcShare(NetworkApi& network, FileSystem& files, const std::wstring& server,
+bool ConnectIpcShare(NetworkApi& network, SystemMessages& messages, const std::wstring& server,
                      const std::wstring& user, const std::wstring& password,
                      std::wstring& errorText) {
   try {
     DisconnectIpcShare(network, server);
     const std::uint32_t code = AddIpcConnection(network, server, user, password);
     if (code == kNoError) return true;
-    errorText = GetSystemErrorText(files, static_cast<std::int32_t>(code));
+    errorText = GetSystemErrorText(messages, static_cast<std::int32_t>(code));
     return false;
   } catch (const CheckError& failure) {
     errorText = failure.description();

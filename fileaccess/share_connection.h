@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "fileaccess/file_system.h"
+#include "fileaccess/system_messages.h"
 
 namespace quarnel {
 
@@ -48,7 +48,7 @@ class NetworkApi {
 // that could not be loaded, in errorText; the password appears in neither.
 // The server comes without the leading "\\" of its network path; one that
 // already begins with "\\" is used as it is.
-bool ConnectIpcShare(NetworkApi& network, FileSystem& files, const std::wstring& server,
+bool ConnectIpcShare(NetworkApi& network, SystemMessages& messages, const std::wstring& server,
                      const std::wstring& user, const std::wstring& password,
                      std::wstring& errorText);
 
