@@ -6,6 +6,7 @@
 
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
+#include "params/parameter_vocabulary.h"
 #include "plugin/check_values.h"
 #include "support/check_error.h"
 #include "support/text.h"
@@ -95,11 +96,11 @@ std::wstring PerfNumber(double value) {
 // is the critical level. A date check compares only "LT" and "GT".
 std::wstring CriticalRange(const std::wstring& comparison, double threshold, bool date) {
   const std::wstring t = PerfNumber(threshold);
-  if (comparison == L"LT") return t + L":";
-  if (comparison == L"GT") return L"~:" + t;
+  if (comparison == compare::kLess) return t + L":";
+  if (comparison == compare::kGreater) return L"~:" + t;
   if (date) return L"";
-  if (comparison == L"EQ") return L"@" + t + L":" + t;
-  if (comparison == L"NQ") return t + L":" + t;
+  if (comparison == compare::kEqual) return L"@" + t + L":" + t;
+  if (comparison == compare::kNotEqual) return t + L":" + t;
   return L"";
 }
 
@@ -119,12 +120,12 @@ struct Configuration {
 };
 
 Configuration ConfigurationOf(const std::wstring& parameterString) {
-  Configuration configuration{KindOf(GetParameter(parameterString, L"WHT")),
-                              GetParameter(parameterString, L"UNIT"),
-                              GetParameter(parameterString, L"CMP"), std::nullopt,
-                              GetParameter(parameterString, L"DBG") == L"T"};
+  Configuration configuration{KindOf(GetParameter(parameterString, key::kWhat)),
+                              GetParameter(parameterString, key::kUnit),
+                              GetParameter(parameterString, key::kComparison), std::nullopt,
+                              IsFlagSet(GetParameter(parameterString, key::kDebug))};
   try {
-    configuration.threshold = ReadLeadingNumber(GetParameter(parameterString, L"VAL"));
+    configuration.threshold = ReadLeadingNumber(GetParameter(parameterString, key::kValue));
   } catch (const CheckError&) {
   }
   return configuration;

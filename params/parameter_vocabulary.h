@@ -10,16 +10,10 @@ namespace quarnel {
 
 // The keys, in the order that the dialog writes them.
 namespace key {
-inline constexpr wchar_t kFile[] = L"FILE";
-inline constexpr wchar_t kWhat[] = L"WHT";
-inline constexpr wchar_t kComparison[] = L"CMP";
-inline constexpr wchar_t kValue[] = L"VAL";
-inline constexpr wchar_t kUnit[] = L"UNIT";
-inline constexpr wchar_t kAuthenticate[] = L"AUTH";
-inline constexpr wchar_t kUser[] = L"USR";
-inline constexpr wchar_t kPassword[] = L"PWD";
-inline constexpr wchar_t kDebug[] = L"DBG";
-inline constexpr wchar_t kNotFoundIsOk[] = L"FNF";
+inline constexpr wchar_t kFile[] = L"FILE", kWhat[] = L"WHT", kComparison[] = L"CMP",
+                         kValue[] = L"VAL", kUnit[] = L"UNIT", kAuthenticate[] = L"AUTH",
+                         kUser[] = L"USR", kPassword[] = L"PWD", kDebug[] = L"DBG",
+                         kNotFoundIsOk[] = L"FNF";
 }  // namespace key
 inline constexpr std::array<const wchar_t*, 10> kKeys{
     key::kFile, key::kWhat,          key::kComparison, key::kValue, key::kUnit,
@@ -31,13 +25,10 @@ inline constexpr std::array<const wchar_t*, 3> kFlagKeys{key::kAuthenticate, key
 // What a check measures (WHT): the total size, or the age by the creation or
 // last-write date of one file or of the oldest or youngest match.
 namespace what {
-inline constexpr wchar_t kSize[] = L"SIZE";
-inline constexpr wchar_t kCreationDate[] = L"CDATE";
-inline constexpr wchar_t kLastWriteDate[] = L"WDATE";
-inline constexpr wchar_t kOldestCreated[] = L"OLDCREA";
-inline constexpr wchar_t kYoungestCreated[] = L"YOUCREA";
-inline constexpr wchar_t kOldestWritten[] = L"OLDWRITE";
-inline constexpr wchar_t kYoungestWritten[] = L"YOUWRITE";
+inline constexpr wchar_t kSize[] = L"SIZE", kCreationDate[] = L"CDATE",
+                         kLastWriteDate[] = L"WDATE", kOldestCreated[] = L"OLDCREA",
+                         kYoungestCreated[] = L"YOUCREA", kOldestWritten[] = L"OLDWRITE",
+                         kYoungestWritten[] = L"YOUWRITE";
 }  // namespace what
 inline constexpr std::array<const wchar_t*, 7> kWhatCodes{
     what::kSize,           what::kCreationDate,   what::kLastWriteDate,   what::kOldestCreated,
@@ -46,10 +37,8 @@ inline constexpr std::array<const wchar_t*, 7> kWhatCodes{
 // The comparisons (CMP), in the order of the dialog's list: less, greater,
 // equal, not equal.
 namespace compare {
-inline constexpr wchar_t kLess[] = L"LT";
-inline constexpr wchar_t kGreater[] = L"GT";
-inline constexpr wchar_t kEqual[] = L"EQ";
-inline constexpr wchar_t kNotEqual[] = L"NQ";
+inline constexpr wchar_t kLess[] = L"LT", kGreater[] = L"GT", kEqual[] = L"EQ",
+                         kNotEqual[] = L"NQ";
 }  // namespace compare
 inline constexpr std::array<const wchar_t*, 4> kComparisonCodes{
     compare::kLess, compare::kGreater, compare::kEqual, compare::kNotEqual};
