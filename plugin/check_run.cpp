@@ -239,7 +239,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
   CheckValues values;
   ShareConnection share(machine.network);
   try {
-    machine.monthNames.Load(machine.registry);
+    machine.monthNames.Refresh(machine.registry);
     ReadConfiguration(readParameterString, values);
     if (Contains(values.path, L'{') && Contains(values.path, L'}')) {
       values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);

@@ -2,9 +2,11 @@
 // In-memory stand-ins for the machine: a file system of directories and
 // entries, a registry of values, and a trace sink that keeps its lines.
 
+#include <atomic>
 #include <cstdint>
 #include <cwctype>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -244,13 +246,24 @@ class FakeFileSystem : public FileSystem {
 };
 
 // Registry values by key and value name; remembers which value names were
-// read. Safe to read from several threads at once.
+// read. Safe to read from several threads at once. A key's watch sees every
+// Set of that key after it began; with `watchable` false no key can be
+// watched.
 class FakeRegistry : public MachineRegistry {
  public:
+  bool watchable = true;
+
   void Set(const std::wstring& valueName, RegistryValue value,
            const std::wstring& keyPath = kMonthNameKeyPath) {
     const std::lock_guard<std::mutex> lock(mutex_);
     values_[{keyPath, valueName}] = std::move(value);
+    ++*ChangesOf(keyPath);
+  }
+
+  std::unique_ptr<KeyWatch> WatchMachineKey(const std::wstring& keyPath) override {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!watchable) return nullptr;
+    return std::make_unique<Watch>(ChangesOf(keyPath));
   }
 
   RegistryValue ReadMachineValue(const std::wstring& keyPath,
@@ -267,7 +280,26 @@ class FakeRegistry : public MachineRegistry {
   }
 
  private:
+  // Outlives the registry, like a real watch does.
+  class Watch : public KeyWatch {
+   public:
+    explicit Watch(std::shared_ptr<std::atomic<int>> changes)
+        : changes_(std::move(changes)), start_(*changes_) {}
+    bool Changed() override { return *changes_ != start_; }
+
+   private:
+    std::shared_ptr<std::atomic<int>> changes_;
+    int start_;
+  };
+
+  std::shared_ptr<std::atomic<int>>& ChangesOf(const std::wstring& keyPath) {
+    auto& changes = changes_[keyPath];
+    if (!changes) changes = std::make_shared<std::atomic<int>>(0);
+    return changes;
+  }
+
   mutable std::mutex mutex_;
+  std::map<std::wstring, std::shared_ptr<std::atomic<int>>> changes_;
   std::map<std::pair<std::wstring, std::wstring>, RegistryValue> values_;
   std::vector<std::wstring> readValueNames_;
 };
