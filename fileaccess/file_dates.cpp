@@ -20,7 +20,7 @@ std::int16_t MonthIndex(int month) {
 }
 
 void TraceLastWriteDate(TraceSink& trace, const std::wstring& path, const std::wstring& result) {
-  trace.Trace(L"GetFileLastWriteDate - " + path + L" : " + result);
+  trace.Trace([&] { return L"GetFileLastWriteDate - " + path + L" : " + result; });
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ std::wstring FileLastWriteDateOf(FileSystem& files, const MonthNameTable& months
                                  TraceSink& trace, const std::wstring& path,
                                  const FindRecord& record) {
   const CalendarFields fields = files.LocalCalendarFields(record.lastWriteTime);
-  trace.Trace(L"Month seen: " + DecimalText(fields.month));
+  trace.Trace([&] { return L"Month seen: " + DecimalText(fields.month); });
   const std::wstring result = DateText(months, fields);
   TraceLastWriteDate(trace, path, result);
   return result;

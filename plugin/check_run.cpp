@@ -131,11 +131,11 @@ void ReadSingleDate(CheckMachine& machine, CheckValues& values, bool creation) {
   if (creation) {
     machine.trace.Trace(L"before GetFileCreateDate");
     date = GetFileCreateDate(machine.files, machine.monthNames, values.path);
-    machine.trace.Trace(L"after  GetFileCreateDate (" + date + L")");
+    machine.trace.Trace([&] { return L"after  GetFileCreateDate (" + date + L")"; });
   } else {
     machine.trace.Trace(L"before GetFileLastWriteDate");
     date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, values.path);
-    machine.trace.Trace(L"after GetFileLastWriteDate (" + date + L")");
+    machine.trace.Trace([&] { return L"after GetFileLastWriteDate (" + date + L")"; });
   }
   values.entryCount = StartsWith(date, L"ERR:") ? 0 : 1;
   values.fileDate = date;
@@ -161,7 +161,7 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
                                                      machine.trace, fullPath, record)
                                : GetFileLastWriteDate(machine.files, machine.monthNames,
                                                       machine.trace, fullPath);
-      machine.trace.Trace(fullPath + L"date:" + candidate);
+      machine.trace.Trace([&] { return fullPath + L"date:" + candidate; });
     }
     if (StartsWith(candidate, L"ERR")) {
       lastFailedRead = candidate;
@@ -183,8 +183,10 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
   });
 
   values.fileDate = bestDate;
-  machine.trace.Trace((kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" +
-                      bestDate.value_or(L""));
+  machine.trace.Trace([&] {
+    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" +
+           bestDate.value_or(L"");
+  });
   // Files were listed but not one date could be read: that is a failed
   // read, not an age counted from the zero date.
   if (values.entryCount != 0 && !bestDate) values.errorText = lastFailedRead;

@@ -304,11 +304,12 @@ class FakeRegistry : public MachineRegistry {
   std::vector<std::wstring> readValueNames_;
 };
 
-// Keeps every trace line in order.
+// Keeps every trace line in order; somebody always listens.
 class RecordingTraceSink : public TraceSink {
  public:
   std::vector<std::wstring> lines;
-  void Trace(const std::wstring& line) override { lines.push_back(line); }
+  bool Heard() override { return true; }
+  void Write(const std::wstring& line) override { lines.push_back(line); }
 };
 
 // Records every call as the system would receive it and answers with
