@@ -56,6 +56,7 @@ quarnel_requires_registration(com_unregister)
 
 quarnel_requires_registration(com_object_test host_test dbwin_monitor_test)
 set_tests_properties(dbwin_monitor_test PROPERTIES TIMEOUT 120)
+target_sources(dbwin_monitor_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 target_link_libraries(com_object_test PRIVATE quarnel_com_ids)
 
 # host_test drives quarnel-host.exe and checks its command line handling.
