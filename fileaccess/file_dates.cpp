@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "fileaccess/file_lookup.h"
+#include "support/check_error.h"
+#include "support/ole_date.h"
 #include "support/text.h"
 
 namespace quarnel {
@@ -23,6 +25,25 @@ void TraceLastWriteDate(TraceSink& trace, const std::wstring& path, const std::w
   trace.Trace([&] { return L"GetFileLastWriteDate - " + path + L" : " + result; });
 }
 
+FileDate FailedRead(FileSystem& files, std::uint32_t code) {
+  FileDate failed;
+  failed.text = ErrorDateText(files, code);
+  failed.errorCode = code;
+  return failed;
+}
+
+// Whether a date value, to the whole second, has exactly these fields.
+bool LiesOn(OleDate value, const CalendarFields& fields) {
+  DateTimeFields seen;
+  try {
+    seen = FieldsFromOleDate(value);
+  } catch (const CheckError&) {
+    return false;  // outside the calendar: no date of any fields
+  }
+  return seen.year == fields.year && seen.month == fields.month && seen.day == fields.day &&
+         seen.hour == fields.hour && seen.minute == fields.minute && seen.second == fields.second;
+}
+
 }  // namespace
 
 std::wstring DateText(const MonthNameTable& months, const CalendarFields& fields) {
@@ -36,35 +57,42 @@ std::wstring ErrorDateText(FileSystem& files, std::uint32_t code) {
   return L"ERR:" + GetSystemErrorText(files, signedCode) + L" (" + DecimalText(signedCode) + L")";
 }
 
-std::wstring FileCreateDateOf(FileSystem& files, const MonthNameTable& months,
-                              const FindRecord& record) {
-  return DateText(months, files.LocalCalendarFields(record.creationTime));
+FileDate FileCreateDateOf(FileSystem& files, const MonthNameTable& months,
+                          const FindRecord& record) {
+  const CalendarFields fields = files.LocalCalendarFields(record.creationTime);
+  return FileDate{DateText(months, fields), true, fields};
 }
 
-std::wstring FileLastWriteDateOf(FileSystem& files, const MonthNameTable& months,
-                                 TraceSink& trace, const std::wstring& path,
-                                 const FindRecord& record) {
+FileDate FileLastWriteDateOf(FileSystem& files, const MonthNameTable& months, TraceSink& trace,
+                             const std::wstring& path, const FindRecord& record) {
   const CalendarFields fields = files.LocalCalendarFields(record.lastWriteTime);
   trace.Trace([&] { return L"Month seen: " + DecimalText(fields.month); });
-  const std::wstring result = DateText(months, fields);
-  TraceLastWriteDate(trace, path, result);
-  return result;
+  FileDate date{DateText(months, fields), true, fields};
+  TraceLastWriteDate(trace, path, date.text);
+  return date;
 }
 
-std::wstring GetFileCreateDate(FileSystem& files, const MonthNameTable& months,
-                               const std::wstring& path) {
+FileDate GetFileCreateDate(FileSystem& files, const MonthNameTable& months,
+                           const std::wstring& path) {
   const FindResult found = files.FindFirst(path);
-  if (!found.found) return ErrorDateText(files, found.errorCode);
+  if (!found.found) return FailedRead(files, found.errorCode);
   return FileCreateDateOf(files, months, found.record);
 }
 
-std::wstring GetFileLastWriteDate(FileSystem& files, const MonthNameTable& months,
-                                  TraceSink& trace, const std::wstring& path) {
+FileDate GetFileLastWriteDate(FileSystem& files, const MonthNameTable& months, TraceSink& trace,
+                              const std::wstring& path) {
   const FindResult found = files.FindFirst(path);
   if (found.found) return FileLastWriteDateOf(files, months, trace, path, found.record);
-  const std::wstring result = ErrorDateText(files, found.errorCode);
-  TraceLastWriteDate(trace, path, result);
-  return result;
+  FileDate failed = FailedRead(files, found.errorCode);
+  TraceLastWriteDate(trace, path, failed.text);
+  return failed;
+}
+
+std::optional<OleDate> ReadDateTextBack(Automation& automation, const std::wstring& text,
+                                        const CalendarFields& writtenFrom) {
+  const std::optional<OleDate> value = automation.DateFromText(text);
+  if (!value || !LiesOn(*value, writtenFrom)) return std::nullopt;
+  return value;
 }
 
 }  // namespace quarnel

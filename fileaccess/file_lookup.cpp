@@ -41,6 +41,12 @@ double GetFileLength(FileSystem& files, const std::wstring& path, std::wstring& 
   return FileLengthOf(found.record);
 }
 
+bool MeansNothingFound(std::uint32_t errorCode) {
+  constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3;
+  return errorCode == kFileNotFound || errorCode == kPathNotFound ||
+         errorCode == kErrorNoMoreFiles;
+}
+
 std::wstring GetSystemErrorText(FileSystem& files, std::int32_t code) {
   std::wstring message = TrimSpaces(files.RawSystemMessage(static_cast<std::uint32_t>(code)));
   // Two characters or fewer are no message, at most a bare line break.

@@ -23,6 +23,12 @@ double FileLengthOf(const FindRecord& record);
 // fails, returns -1 with the system's message for the failure in errorText.
 double GetFileLength(FileSystem& files, const std::wstring& path, std::wstring& errorText);
 
+// Whether a failed search's code means that nothing is there to find: file
+// not found (2), path not found (3), no more files (18). Every other code
+// means that the search could not look (access denied, an unreachable or
+// invalid path, a device not ready, ...).
+bool MeansNothingFound(std::uint32_t errorCode);
+
 // The system's message for an error code as one line: spaces trimmed, one
 // final CR LF removed; the empty text when the system has no message.
 std::wstring GetSystemErrorText(FileSystem& files, std::int32_t code);

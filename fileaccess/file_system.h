@@ -35,6 +35,9 @@ struct FindResult {
   std::uint32_t errorCode = 0;
 };
 
+// The code with which a listing runs out of entries (ERROR_NO_MORE_FILES).
+constexpr std::uint32_t kErrorNoMoreFiles = 18;
+
 // Calendar fields as SYSTEMTIME holds them; all zero when a conversion failed.
 struct CalendarFields {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -53,8 +56,12 @@ class FileSystem {
   // Lists every entry that the pattern matches, in the order of the file
   // system's search, until `visit` returns false. Every entry is passed,
   // directories and "." / ".." included; the caller decides what counts.
-  virtual void List(const std::wstring& pattern,
-                    const std::function<bool(const FindRecord&)>& visit) = 0;
+  // Returns the code that ended the listing: 0 when `visit` stopped it, the
+  // system's last-error code when the first search failed (nothing was
+  // visited) or when a next step failed; a listing that ran to its end
+  // gives kErrorNoMoreFiles.
+  virtual std::uint32_t List(const std::wstring& pattern,
+                             const std::function<bool(const FindRecord&)>& visit) = 0;
 
   // The system's message for an error code exactly as FormatMessage gives it
   // into a buffer of 260 characters: the characters stored, or the empty

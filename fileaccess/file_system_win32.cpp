@@ -62,15 +62,17 @@ FindResult SystemFileSystem::FindFirst(const std::wstring& path) {
   return result;
 }
 
-void SystemFileSystem::List(const std::wstring& pattern,
-                            const std::function<bool(const FindRecord&)>& visit) {
+std::uint32_t SystemFileSystem::List(const std::wstring& pattern,
+                                     const std::function<bool(const FindRecord&)>& visit) {
   WIN32_FIND_DATAW data;
   std::uint32_t errorCode = 0;
   const unique_find search = StartSearch(pattern, data, errorCode);
-  if (!search) return;
+  if (!search) return errorCode;
   do {
-    if (!visit(RecordOf(data))) return;
+    if (!visit(RecordOf(data))) return 0;
   } while (FindNextFileW(search.get(), &data));
+  // Taken before the search is closed, which may set its own last error.
+  return GetLastError();
 }
 
 std::wstring SystemFileSystem::RawSystemMessage(std::uint32_t code) {

@@ -16,8 +16,8 @@ constexpr std::uint32_t kErrorInvalidName = 123;
 class SystemFileSystem : public FileSystem {
  public:
   FindResult FindFirst(const std::wstring& path) override;
-  void List(const std::wstring& pattern,
-            const std::function<bool(const FindRecord&)>& visit) override;
+  std::uint32_t List(const std::wstring& pattern,
+                     const std::function<bool(const FindRecord&)>& visit) override;
   std::wstring RawSystemMessage(std::uint32_t code) override;
   CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
 };

@@ -37,6 +37,13 @@ namespace {
 
 bool IsSet(const std::wstring& flag) { return flag == L"T"; }
 
+// The length of the path's directory part, up to and including its last
+// "\"; 0 when it has none.
+std::size_t DirectoryLengthOf(const std::wstring& path) {
+  const auto last = path.rfind(L'\\');
+  return last == std::wstring::npos ? 0 : last + 1;
+}
+
 void ReadConfiguration(const std::function<std::wstring()>& readParameterString,
                        CheckValues& values) {
   const auto value = [&](const wchar_t* key) { return GetParameter(readParameterString(), key); };
@@ -62,11 +69,10 @@ std::wstring ServerNameOf(const std::wstring& path) {
   return rest.substr(0, rest.find(L'\\'));
 }
 
-// The path up to and including its last "\"; a path without one is taken
-// as a directory of its own.
+// The path up to and including its last "\". A path without one is a
+// pattern in the current folder: its names are read where they were found.
 std::wstring DirectoryPrefixOf(const std::wstring& path) {
-  const auto last = path.rfind(L'\\');
-  return last == std::wstring::npos ? path + L"\\" : path.substr(0, last + 1);
+  return path.substr(0, DirectoryLengthOf(path));
 }
 
 // A path that names a share ("\\srv\share") means every file in its root.
@@ -88,70 +94,103 @@ bool IsPlainFile(const FindRecord& record) {
 // prefix + name would find, as long as that search looks in the listed
 // directory. The listing then spares a second search per file.
 bool ListedRecordServes(const CheckValues& values) {
-  const auto last = values.path.rfind(L'\\');
-  return last != std::wstring::npos && last + 1 == values.directoryPrefix.size() &&
-         values.path.compare(0, last + 1, values.directoryPrefix) == 0;
+  const std::size_t directoryLength = DirectoryLengthOf(values.path);
+  return directoryLength == values.directoryPrefix.size() &&
+         values.path.compare(0, directoryLength, values.directoryPrefix) == 0;
 }
 
-// Lists the plain files that the path matches, counting each one.
+// Whether the code that ended a listing is its normal end. Before the first
+// entry, a search that finds nothing is one; after it, only running out of
+// entries is: a listing cut short would measure part of the files.
+bool ListingEndedWell(std::uint32_t code, bool listedAny) {
+  if (code == 0) return true;  // stopped by its visitor
+  return listedAny ? code == kErrorNoMoreFiles : MeansNothingFound(code);
+}
+
+// Lists the plain files that the path matches, counting each one, as long
+// as `visit` returns true. A listing that could not look, or was cut short,
+// fails the check with the system's code.
 template <typename Visit>
 void ForEachListedFile(CheckMachine& machine, CheckValues& values, Visit visit) {
-  machine.files.List(values.path, [&](const FindRecord& record) {
+  bool listedAny = false;
+  const std::uint32_t ended = machine.files.List(values.path, [&](const FindRecord& record) {
+    listedAny = true;
     if (record.name.empty()) return false;
     if (!IsPlainFile(record)) return true;
     if (values.entryCount == std::numeric_limits<std::int32_t>::max()) {
       throw CheckError(ErrorNumber::Overflow);
     }
     ++values.entryCount;
-    visit(record);
-    return true;
+    return visit(record);
   });
+  if (!ListingEndedWell(ended, listedAny)) values.failure = ErrorDateText(machine.files, ended);
 }
 
+// Every listed file counts: when one size cannot be read, the check fails
+// with that read's error text rather than report a total without it.
 void SumSizes(CheckMachine& machine, CheckValues& values) {
   const bool recordServes = ListedRecordServes(values);
   ForEachListedFile(machine, values, [&](const FindRecord& record) {
     const std::wstring fullPath = values.directoryPrefix + record.name;
-    double size;
-    if (recordServes && !Contains(fullPath, L'{')) {
-      size = FileLengthOf(record);
-      values.errorText.clear();
-    } else {
-      size = GetFileLength(machine.files,
-                           ExpandDatePlaceholder(fullPath, machine.clock, machine.automation),
-                           values.errorText);
+    std::wstring errorText;
+    const double size =
+        recordServes && !Contains(fullPath, L'{')
+            ? FileLengthOf(record)
+            : GetFileLength(machine.files,
+                            ExpandDatePlaceholder(fullPath, machine.clock, machine.automation),
+                            errorText);
+    if (size < 0) {
+      values.failure = errorText;
+      return false;
     }
     values.sizeTotal += size;
     if (!std::isfinite(values.sizeTotal)) throw CheckError(ErrorNumber::Overflow);
+    return true;
   });
 }
 
+// A file that is not there is not found; one that could not be looked at
+// fails the check, whatever a missing file is configured to mean.
 void ReadSingleDate(CheckMachine& machine, CheckValues& values, bool creation) {
-  std::wstring date;
+  FileDate date;
   if (creation) {
     machine.trace.Trace(L"before GetFileCreateDate");
     date = GetFileCreateDate(machine.files, machine.monthNames, values.path);
-    machine.trace.Trace([&] { return L"after  GetFileCreateDate (" + date + L")"; });
+    machine.trace.Trace([&] { return L"after  GetFileCreateDate (" + date.text + L")"; });
   } else {
     machine.trace.Trace(L"before GetFileLastWriteDate");
     date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, values.path);
-    machine.trace.Trace([&] { return L"after GetFileLastWriteDate (" + date + L")"; });
+    machine.trace.Trace([&] { return L"after GetFileLastWriteDate (" + date.text + L")"; });
   }
-  values.entryCount = StartsWith(date, L"ERR:") ? 0 : 1;
-  values.fileDate = date;
+  values.fileDate = date.text;
+  values.fileDateFields = date.fields;
+  if (date.read) {
+    values.entryCount = 1;
+  } else if (!MeansNothingFound(date.errorCode)) {
+    values.failure = date.text;
+  }
+}
+
+// Whether a candidate's date replaces the best so far: strictly older for
+// the oldest, strictly younger for the youngest.
+bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
+  const long long difference = DateDifference(L"s", best, candidate);
+  return kind.oldest ? difference < 0 : difference > 0;
 }
 
 // Picks the oldest or the youngest listed file by one of its dates. Equal
-// dates keep the file listed first.
+// dates keep the file listed first. A file that is gone by the time its
+// date is read is passed over; one whose date could not be looked at fails
+// the check, since the choice would leave it out.
 void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const Kind& kind) {
   const bool recordServes = ListedRecordServes(values);
-  std::optional<std::wstring> bestDate;
+  std::optional<FileDate> best;
   OleDate bestValue = 0;
   std::wstring lastFailedRead;
 
   ForEachListedFile(machine, values, [&](const FindRecord& record) {
     const std::wstring fullPath = values.directoryPrefix + record.name;
-    std::wstring candidate;
+    FileDate candidate;
     if (kind.creation) {
       candidate = recordServes
                       ? FileCreateDateOf(machine.files, machine.monthNames, record)
@@ -161,35 +200,39 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
                                                      machine.trace, fullPath, record)
                                : GetFileLastWriteDate(machine.files, machine.monthNames,
                                                       machine.trace, fullPath);
-      machine.trace.Trace([&] { return fullPath + L"date:" + candidate; });
+      machine.trace.Trace([&] { return fullPath + L"date:" + candidate.text; });
     }
-    if (StartsWith(candidate, L"ERR")) {
-      lastFailedRead = candidate;
-      return;
+    if (!candidate.read) {
+      if (!MeansNothingFound(candidate.errorCode)) {
+        values.failure = candidate.text;
+        return false;
+      }
+      lastFailedRead = candidate.text;
+      return true;
     }
-    if (!bestDate) {
-      bestValue = DateValueOf(machine.automation, candidate);
-      bestDate = candidate;
-      values.chosenPath = fullPath;
-      return;
-    }
-    const OleDate candidateValue = DateValueOf(machine.automation, candidate);
-    const long long difference = DateDifference(L"s", bestValue, candidateValue);
-    if (kind.oldest ? difference < 0 : difference > 0) {
-      bestDate = candidate;
+    const OleDate candidateValue =
+        DateValueOf(machine.automation, candidate.text, candidate.fields);
+    if (!best || Replaces(kind, bestValue, candidateValue)) {
+      best = candidate;
       bestValue = candidateValue;
       values.chosenPath = fullPath;
     }
+    return true;
   });
 
-  values.fileDate = bestDate;
+  const std::wstring bestText = best ? best->text : std::wstring();
   machine.trace.Trace([&] {
-    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" +
-           bestDate.value_or(L"");
+    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" + bestText;
   });
-  // Files were listed but not one date could be read: that is a failed
-  // read, not an age counted from the zero date.
-  if (values.entryCount != 0 && !bestDate) values.errorText = lastFailedRead;
+  if (values.failure) return;
+  if (best) {
+    values.fileDate = bestText;
+    values.fileDateFields = best->fields;
+  } else if (values.entryCount != 0) {
+    // Files were listed but not one date could be read: that is a failed
+    // read, not an age counted from the zero date.
+    values.failure = lastFailedRead;
+  }
 }
 
 void Measure(CheckMachine& machine, CheckValues& values) {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "fileaccess/file_system.h"
+
 namespace quarnel {
 
 struct CheckValues {
@@ -26,12 +28,17 @@ struct CheckValues {
   std::wstring directoryPrefix;
   std::int32_t entryCount = 0;
   double sizeTotal = 0;
-  std::wstring errorText;  // of the last size read, or of a scan that could read no date
+  // Set when the check could not look: the text of the first failure that
+  // ends it (a search that was refused, a listing cut short, a failed size
+  // read, or a scan that could read no date).
+  std::optional<std::wstring> failure;
   std::optional<std::wstring> fileDate;  // Empty until a date is read
+  CalendarFields fileDateFields;         // that the file date was written from
   std::wstring chosenPath;
 
   // Made by the evaluation.
   std::wstring nowText;
+  CalendarFields nowFields;
   bool passed = false;
 };
 

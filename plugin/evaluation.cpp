@@ -67,10 +67,10 @@ std::wstring UnitWordOf(const std::wstring& unit) {
   return L"unknown unit (" + unit + L")";
 }
 
-std::wstring NowText(CheckMachine& machine) {
+void MakeNowText(CheckValues& values, CheckMachine& machine) {
   const DateTimeFields now = FieldsFromOleDate(machine.clock.Now());
-  return DateText(machine.monthNames,
-                  CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second});
+  values.nowFields = CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second};
+  values.nowText = DateText(machine.monthNames, values.nowFields);
 }
 
 std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
@@ -96,13 +96,15 @@ std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
 std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   Automation& automation = machine.automation;
   TraceSink& trace = machine.trace;
-  values.nowText = NowText(machine);
+  MakeNowText(values, machine);
   const std::wstring fileDate = values.fileDate.value_or(L"");
 
   // Each text is read back once; one that is no date fails where its value
   // is first needed, after the line that says whether it converts.
-  const std::optional<OleDate> nowValue = automation.DateFromText(values.nowText);
-  const std::optional<OleDate> fileValue = automation.DateFromText(fileDate);
+  const std::optional<OleDate> nowValue =
+      ReadDateTextBack(automation, values.nowText, values.nowFields);
+  const std::optional<OleDate> fileValue =
+      ReadDateTextBack(automation, fileDate, values.fileDateFields);
 
   trace.Trace([&] {
     return L"in case Nn:" + values.nowText + L" " + TruthWord(nowValue.has_value()) + L"--" +
@@ -140,22 +142,25 @@ CheckOutcome CommonEnd(const CheckValues& values, CheckMachine& machine, std::ws
 
 // The value type that a text of the report converts to: an empty text is
 // the zero date; a text that is no date is shown as the text it is.
-const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text) {
-  return text.empty() || automation.DateFromText(text) ? L"Date" : L"String";
+const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
+                               const CalendarFields& writtenFrom) {
+  return text.empty() || ReadDateTextBack(automation, text, writtenFrom) ? L"Date" : L"String";
 }
 
 }  // namespace
 
-OleDate DateValueOf(Automation& automation, const std::wstring& dateText) {
-  return DateValueOrMismatch(automation.DateFromText(dateText));
+OleDate DateValueOf(Automation& automation, const std::wstring& dateText,
+                    const CalendarFields& writtenFrom) {
+  return DateValueOrMismatch(ReadDateTextBack(automation, dateText, writtenFrom));
 }
 
 CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
+  // A check that could not look fails, whatever a missing file means.
+  if (values.failure) {
+    values.passed = false;
+    return CommonEnd(values, machine, *values.failure);
+  }
   if (values.entryCount != 0) {
-    if (!values.errorText.empty()) {
-      values.passed = false;
-      return CommonEnd(values, machine, values.errorText);
-    }
     std::wstring result = IsSizeCheck(values.what) ? EvaluateSize(values, machine)
                                                    : EvaluateDate(values, machine);
     return CommonEnd(values, machine, std::move(result));
@@ -174,7 +179,8 @@ CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
       L"ERR: " + error.description() + L" (" + DecimalText(error.number()) + L") at 0 params: " +
       values.unit + L"-" + fileDate + L"-" + values.nowText + L"-" +
       automation.NumberText(values.sizeTotal) + L"- type: Double-" +
-      ConvertedTypeOf(automation, fileDate) + L"-" + ConvertedTypeOf(automation, values.nowText) +
+      ConvertedTypeOf(automation, fileDate, values.fileDateFields) + L"-" +
+      ConvertedTypeOf(automation, values.nowText, values.nowFields) +
       L"- pat=" + values.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });
   return {values.passed, report, true};

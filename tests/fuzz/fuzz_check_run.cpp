@@ -6,6 +6,7 @@
 // What must hold for every input:
 // - RunCheck returns; nothing escapes it;
 // - a passed check has a result, and it does not begin with "ERR";
+// - a check never passes when one of its searches could not look;
 // - a passed check is a found size or age compared by a known code, or
 //   nothing found with FNF=T;
 // - a result or trace line holds a carriage return or a line feed only when
@@ -65,6 +66,7 @@ std::wstring FlagFrom(FuzzedDataProvider& input) {
 struct Configuration {
   std::wstring parameterString;
   std::wstring clearPassword;
+  std::wstring path;  // as configured; empty for a raw parameter string
 };
 
 Configuration ConfigurationFrom(FuzzedDataProvider& input) {
@@ -83,6 +85,7 @@ Configuration ConfigurationFrom(FuzzedDataProvider& input) {
   const std::wstring directory = input.PickValueInArray(kDirectories);
   const std::wstring path = input.ConsumeBool() ? directory + L"\\" + TextFrom(input, 16)
                                                 : TextFrom(input, 40);
+  configuration.path = path;
   configuration.clearPassword = L"Pw!" + TextFrom(input, 12);
   const std::wstring authenticate = FlagFrom(input);
   configuration.parameterString =
@@ -185,6 +188,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.utcOffsetMinutes = input.ConsumeIntegralInRange(-720, 840);
   for (const wchar_t* directory : kDirectories) files.AddDirectory(directory);
   const std::vector<std::wstring> names = AddFiles(input, files);
+  // The configured search itself fails, at once or after some entries.
+  const std::uint32_t searchCode = input.PickValueInArray({0u, 2u, 3u, 5u, 18u, 53u, 123u, 4321u});
+  if (searchCode != 0 && input.ConsumeBool()) {
+    files.FailSearch(configuration.path, searchCode);
+  } else if (searchCode != 0) {
+    files.FailListingAfter(configuration.path, input.ConsumeIntegralInRange(0, 3), searchCode);
+  }
 
   FuzzedNetwork network;
   network.addResult = input.ConsumeBool() ? 0 : input.PickValueInArray({5u, 53u, 1326u, 1219u});
@@ -212,6 +222,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CheckOutcome outcome = RunCheck(readParameterString, machine);
 
   if (outcome.passed) {
+    Require(files.refusedSearches == 0);
     Require(outcome.result.has_value());
     Require(!StartsWith(*outcome.result, L"ERR"));
     const bool nothingFound = *outcome.result == L"No matching files";

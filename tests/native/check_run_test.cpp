@@ -21,6 +21,8 @@ using fake::FakeRegistry;
 using fake::RecordingNetwork;
 using fake::RecordingTraceSink;
 
+std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
+
 class CheckRunTest : public ::testing::Test {
  protected:
   CheckRunTest() {
@@ -147,18 +149,23 @@ TEST_F(CheckRunTest, ReportsTheLastSizeReadThatFailed) {
   EXPECT_TRUE(outcome.shareParameterString);
 }
 
-TEST_F(CheckRunTest, AnEarlierFailedSizeReadCountsAsMinusOne) {
+TEST_F(CheckRunTest, AFailedSizeReadBeforeTheLastFailsTheCheck) {
   files.AddFile(L"C:\\data", L"b{yyyy}.log", 20);
   files.AddFile(L"C:\\data", L"a.log", 10);
-  const auto outcome = Run(L"#FILE=C:\\data\\*.log#WHT=SIZE#CMP=GT#VAL=100#UNIT=B#");
-  EXPECT_EQ(outcome.result, L"Size of C:\\data\\*.log is 9 B");
+  const auto outcome = Run(L"#FILE=C:\\data\\*.log#WHT=SIZE#CMP=LT#VAL=1#UNIT=B#");
+  EXPECT_FALSE(outcome.passed);
+  EXPECT_EQ(outcome.result, L"The system cannot find the file specified.");
+  EXPECT_EQ(trace.lines.at(0), L"COM CHECK: RES: The system cannot find the file specified.");
 }
 
-TEST_F(CheckRunTest, APathWithoutBackslashReadsUnderItselfAndFails) {
-  files.AddFile(L"", L"a.log", 10);
-  const auto outcome = Run(L"#FILE=a.log#WHT=SIZE#UNIT=B#");
-  EXPECT_FALSE(outcome.passed);
-  EXPECT_EQ(outcome.result, L"The system cannot find the path specified.");
+TEST_F(CheckRunTest, APathWithoutBackslashIsAPatternInTheCurrentFolder) {
+  files.AddFile(L"", L"a.dat", 10, files.LocalFileTime(2026, 12, 7, 8, 0, 0));
+  files.AddFile(L"", L"b.dat", 20, files.LocalFileTime(2026, 12, 7, 9, 0, 0));
+  // Read by its name, expanded to c2026.dat, in the same folder.
+  files.AddFile(L"", L"c{yyyy}.dat", 1);
+  files.AddFile(L"", L"c2026.dat", 300).attributes = kAttributeHidden;
+  EXPECT_EQ(Run(L"#FILE=*.dat#WHT=SIZE#UNIT=B#").result, L"Size of *.dat is 330 B");
+  EXPECT_EQ(Run(L"#FILE=?.dat#WHT=YOUWRITE#UNIT=H#").result, L"b.dat was written 1 hours ago");
 }
 
 // --- nothing found -----------------------------------------------------------
@@ -337,12 +344,144 @@ TEST_F(CheckRunTest, AScanThatCanReadNoDateReportsTheFailedRead) {
   files.AddFile(kListedDirectory, L"x.log", 1, 1, 1);
   files.AddFile(kListedDirectory, L"y.log", 1, 1, 1);
   files.AddDirectory(kReadDirectory);
-  files.FailSearch(L"C:\\2026\\{yyyy}\\x.log", 5);
+  files.FailSearch(L"C:\\2026\\{yyyy}\\x.log", fake::kErrorPathNotFound);
   const auto outcome =
       Run(std::wstring(L"#FILE=") + kTwoPlaceholderPattern + L"#WHT=OLDCREA#UNIT=H#FNF=T#");
   EXPECT_FALSE(outcome.passed);
   EXPECT_EQ(outcome.result, L"ERR:The system cannot find the file specified. (2)");
   EXPECT_TRUE(Traced(L"OLDEST: -"));
+}
+
+TEST_F(CheckRunTest, AScanFailsWhenAListedFilesDateCouldNotBeLookedAt) {
+  const auto time = files.LocalFileTime(2026, 12, 7, 9, 0, 0);
+  files.AddFile(kListedDirectory, L"x.log", 1, time, time);
+  files.AddFile(kListedDirectory, L"y.log", 1, time, time);
+  files.AddFile(kReadDirectory, L"y.log", 1, time, time);
+  files.FailSearch(L"C:\\2026\\{yyyy}\\x.log", 5);
+  const auto outcome =
+      Run(std::wstring(L"#FILE=") + kTwoPlaceholderPattern + L"#WHT=YOUCREA#UNIT=H#FNF=T#");
+  EXPECT_FALSE(outcome.passed);
+  EXPECT_EQ(outcome.result, L"ERR:Access is denied. (5)");
+}
+
+// --- could not look ---------------------------------------------------------------
+
+struct SearchFailureCase {
+  std::uint32_t code;
+  const wchar_t* failure;  // the result text of a failed check; null: nothing found
+  const wchar_t* missingSingleFile = nullptr;  // nothing found: a date check's result, FNF=F
+};
+
+TEST_F(CheckRunTest, OnlyNothingToFindCountsAsNotFound) {
+  const SearchFailureCase codes[] = {
+      {2, nullptr, L"ERR:The system cannot find the file specified. (2)"},
+      {3, nullptr, L"ERR:The system cannot find the path specified. (3)"},
+      {18, nullptr, L"ERR: (18)"},
+      {5, L"ERR:Access is denied. (5)"},
+      {53, L"ERR:The network path was not found. (53)"},
+      {67, L"ERR:The network name cannot be found. (67)"},
+      {1326, L"ERR:The user name or password is incorrect. (1326)"},
+      {123, L"ERR:The filename, directory name, or volume label syntax is incorrect. (123)"},
+      {21, L"ERR:The device is not ready. (21)"},
+      {4321, L"ERR: (4321)"},  // a code without a message
+  };
+  for (const auto& c : codes) {
+    for (const wchar_t* what : {L"SIZE", L"WDATE", L"CDATE", L"OLDWRITE", L"YOUCREA"}) {
+      for (const bool notFoundIsOk : {true, false}) {
+        SCOPED_TRACE(testing::Message() << c.code << " " << Narrow(what) << " " << notFoundIsOk);
+        const bool single = what[1] == L'D';
+        const std::wstring path = single ? L"C:\\data\\a.log" : L"C:\\data\\*.log";
+        FakeFileSystem fresh;
+        fresh.SetMessage(21, L"The device is not ready.\r\n");
+        fresh.SetMessage(67, L"The network name cannot be found.\r\n");
+        fresh.FailSearch(path, c.code);
+        files = fresh;
+        trace.lines.clear();
+        const auto outcome = Run(L"#FILE=" + path + L"#WHT=" + what + L"#CMP=LT#VAL=1#FNF=" +
+                                 (notFoundIsOk ? L"T" : L"F") + L"#");
+        if (c.failure) {
+          EXPECT_FALSE(outcome.passed);
+          EXPECT_EQ(outcome.result, c.failure);
+          EXPECT_TRUE(outcome.shareParameterString);
+          ASSERT_GE(trace.lines.size(), 2u);
+          EXPECT_EQ(trace.lines.end()[-2], std::wstring(L"COM CHECK: RES: ") + c.failure);
+          EXPECT_EQ(trace.lines.back(), L"COM CHECK: OUT: 12/7/2026 10:00:00 AM");
+        } else {
+          const std::optional<std::wstring> notFound =
+              notFoundIsOk       ? L"No matching files"
+              : what[0] == L'S' ? L"ERR: No matching files"
+              : single          ? std::optional<std::wstring>(c.missingSingleFile)
+                                : std::nullopt;
+          EXPECT_EQ(outcome.passed, notFoundIsOk);
+          EXPECT_EQ(outcome.result, notFound);
+          EXPECT_FALSE(outcome.shareParameterString);
+        }
+      }
+    }
+  }
+}
+
+struct CutListingCase {
+  std::uint32_t code;
+  const wchar_t* size;    // the result of a size check
+  const wchar_t* oldest;  // the result of an oldest scan
+};
+
+TEST_F(CheckRunTest, AListingCutShortFailsTheCheck) {
+  const CutListingCase cases[] = {
+      {5, L"ERR:Access is denied. (5)", L"ERR:Access is denied. (5)"},
+      {2, L"ERR:The system cannot find the file specified. (2)",
+       L"ERR:The system cannot find the file specified. (2)"},
+      {59, L"ERR: (59)", L"ERR: (59)"},
+      // Running out of entries is the listing's normal end.
+      {18, L"Size of C:\\data\\*.log is 3 B", L"C:\\data\\b.log was written 2 hours ago"},
+  };
+  AddFileWrittenAt(L"a.log", 9, 0, 0);
+  AddFileWrittenAt(L"b.log", 8, 0, 0, 2);
+  AddFileWrittenAt(L"c.log", 7, 0, 0, 4);  // the oldest and the largest, never listed
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    files.FailListingAfter(L"C:\\data\\*.log", 2, c.code);
+    const auto size = Run(L"#FILE=C:\\data\\*.log#WHT=SIZE#CMP=GT#VAL=100#UNIT=B#");
+    EXPECT_EQ(size.result, c.size);
+    EXPECT_EQ(size.passed, c.code == 18);
+    const auto oldest = Run(L"#FILE=C:\\data\\*.log#WHT=OLDWRITE#CMP=GT#VAL=100#UNIT=H#");
+    EXPECT_EQ(oldest.result, c.oldest);
+    EXPECT_EQ(oldest.passed, c.code == 18);
+  }
+}
+
+struct ReadBackCase {
+  const wchar_t* what;
+  int fileMonth;
+  const wchar_t* report;
+};
+
+TEST_F(CheckRunTest, ADateTextThatReadsBackAsAnotherDateIsATypeMismatch) {
+  // November is named "Feb", which the locale reads as February.
+  registry.Set(L"11", std::wstring(L"Feb", 4));
+  const ReadBackCase cases[] = {
+      {L"WDATE", 11,
+       L"ERR: Type mismatch (13) at 0 params: N-7-Feb-2026 9:0:0-7-Dec-2026 10:0:0-0- type: "
+       L"Double-String-Date- pat=C:\\data\\a.log"},
+      {L"OLDCREA", 11,
+       L"ERR: Type mismatch (13) at 0 params: N---0- type: Double-Date-Date- "
+       L"pat=C:\\data\\a.log"},
+      // A date in another month is written with its own name and unaffected.
+      {L"WDATE", 10, L"C:\\data\\a.log was written 87900 minutes ago"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.what));
+    FakeFileSystem fresh;
+    const auto time = fresh.LocalFileTime(2026, c.fileMonth, 7, 9, 0, 0);
+    fresh.AddFile(L"C:\\data", L"a.log", 1, time, time);
+    files = fresh;
+    const auto outcome = Run(std::wstring(L"#FILE=C:\\data\\a.log#WHT=") + c.what +
+                             L"#CMP=GT#VAL=1#UNIT=N#");
+    EXPECT_EQ(outcome.result, c.report);
+    EXPECT_FALSE(outcome.passed);
+  }
+  EXPECT_TRUE(Traced(L"in case Nn:7-Dec-2026 10:0:0 True--7-Feb-2026 9:0:0 False"));
 }
 
 // --- the error report -------------------------------------------------------------

@@ -100,6 +100,10 @@ class FakeFileSystem : public FileSystem {
   int utcOffsetMinutes = 0;
   // Calls of FindFirst and of List.
   int searches = 0;
+  // Searches and listings that could not look: failed with a code other
+  // than file not found, path not found or (for a first search) no more
+  // files, or cut short after some entries.
+  int refusedSearches = 0;
 
   FakeFileSystem() {
     messages_[kErrorFileNotFound] = L"The system cannot find the file specified.\r\n";
@@ -147,6 +151,12 @@ class FakeFileSystem : public FileSystem {
   // Every search of exactly this path or pattern fails with the code.
   void FailSearch(const std::wstring& path, std::uint32_t code) { failures_[path] = code; }
 
+  // The listing of exactly this pattern passes `entries` entries, then its
+  // next step fails with the code.
+  void FailListingAfter(const std::wstring& pattern, std::size_t entries, std::uint32_t code) {
+    cutListings_[pattern] = {entries, code};
+  }
+
   // The raw message (as FormatMessage stores it) for a code; codes
   // without one give the empty text.
   void SetMessage(std::uint32_t code, std::wstring raw) { messages_[code] = std::move(raw); }
@@ -177,11 +187,32 @@ class FakeFileSystem : public FileSystem {
     return result;
   }
 
-  void List(const std::wstring& pattern,
-            const std::function<bool(const FindRecord&)>& visit) override {
+  std::uint32_t List(const std::wstring& pattern,
+                     const std::function<bool(const FindRecord&)>& visit) override {
     ++searches;
-    std::uint32_t ignored = 0;
-    Search(pattern, visit, ignored);
+    const auto cut = cutListings_.find(pattern);
+    std::size_t passed = 0;
+    bool cutShort = false, stopped = false;
+    std::uint32_t errorCode = 0;
+    Search(pattern, [&](const FindRecord& record) {
+      if (cut != cutListings_.end() && passed == cut->second.first) {
+        cutShort = true;
+        return false;
+      }
+      ++passed;
+      stopped = !visit(record);
+      return !stopped;
+    }, errorCode);
+    // The step after the last entry fails as well.
+    if (cut != cutListings_.end() && !stopped && errorCode == 0 && passed == cut->second.first)
+      cutShort = true;
+    if (cutShort) {
+      const std::uint32_t code = cut->second.second;
+      if (passed > 0 ? code != kErrorNoMoreFiles : !FindsNothing(code)) ++refusedSearches;
+      return code;
+    }
+    if (stopped) return 0;
+    return errorCode == 0 ? kErrorNoMoreFiles : errorCode;
   }
 
   std::wstring RawSystemMessage(std::uint32_t code) override {
@@ -203,6 +234,10 @@ class FakeFileSystem : public FileSystem {
   }
 
  private:
+  static bool FindsNothing(std::uint32_t code) {
+    return code == kErrorFileNotFound || code == kErrorPathNotFound || code == kErrorNoMoreFiles;
+  }
+
   static bool Contains(const std::vector<std::uint64_t>& times, std::uint64_t time) {
     for (auto t : times)
       if (t == time) return true;
@@ -216,6 +251,7 @@ class FakeFileSystem : public FileSystem {
     const auto failure = failures_.find(path);
     if (failure != failures_.end()) {
       errorCode = failure->second;
+      if (!FindsNothing(errorCode)) ++refusedSearches;
       return;
     }
     if (path.find(L'\0') != std::wstring::npos) {
@@ -240,6 +276,7 @@ class FakeFileSystem : public FileSystem {
 
   std::map<std::wstring, std::vector<FindRecord>> directories_;
   std::map<std::wstring, std::uint32_t> failures_;
+  std::map<std::wstring, std::pair<std::size_t, std::uint32_t>> cutListings_;
   std::map<std::uint32_t, std::wstring> messages_;
   std::vector<std::uint64_t> failedLocal_;
   std::vector<std::uint64_t> failedCalendar_;

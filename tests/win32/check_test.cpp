@@ -9,22 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "program_run.h"
+#include "host_check.h"
+#include "registry/month_names.h"
+#include "support/codepage.h"
+#include "support/unique_any_win32.h"
 #include "test_files.h"
 
 namespace quarnel {
 namespace {
 
 constexpr ULONGLONG kTicksPerDay = 864000000000ull;
-
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
 
 FILETIME FileTimeOf(ULONGLONG ticks) {
   return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
@@ -36,35 +30,33 @@ ULONGLONG NowTicks() {
   return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
-// The date text that the plug-in writes for a UTC file time.
-std::string DateTextOf(ULONGLONG ticks) {
-  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+SYSTEMTIME LocalTimeOf(ULONGLONG ticks) {
   const FILETIME utc = FileTimeOf(ticks);
   FILETIME local;
   SYSTEMTIME t;
   FileTimeToLocalFileTime(&utc, &local);
   FileTimeToSystemTime(&local, &t);
-  return std::to_string(t.wDay) + "-" + kMonths[t.wMonth - 1] + "-" + std::to_string(t.wYear) +
-         " " + std::to_string(t.wHour) + ":" + std::to_string(t.wMinute) + ":" +
-         std::to_string(t.wSecond);
+  return t;
+}
+
+// The date text that the plug-in writes for a UTC file time, with the
+// month's name given or the default one.
+std::string DateTextOf(ULONGLONG ticks, const char* monthName = nullptr) {
+  const SYSTEMTIME t = LocalTimeOf(ticks);
+  return std::to_string(t.wDay) + "-" + (monthName ? monthName : kMonths[t.wMonth - 1]) + "-" +
+         std::to_string(t.wYear) + " " + std::to_string(t.wHour) + ":" +
+         std::to_string(t.wMinute) + ":" + std::to_string(t.wSecond);
 }
 
 class CheckTest : public ::testing::Test {
  protected:
-  ProgramRun Check(const std::wstring& parameters) {
-    return RunProgram({HostPath(), L"check", L"--trace", parameters});
-  }
+  ProgramRun Check(const std::wstring& parameters) { return RunHostCheck(parameters); }
 
   const TestDirectory files_{L"check"};
 };
-
-std::vector<std::string> TraceLines(const ProgramRun& run) {
-  std::vector<std::string> traces;
-  for (const auto& line : run.lines)
-    if (line.rfind("trace: ", 0) == 0) traces.push_back(line.substr(7));
-  return traces;
-}
 
 TEST_F(CheckTest, SumsTheSizesOfTheMatchingFiles) {
   files_.MakeFile(L"a.log", 10);
@@ -167,6 +159,85 @@ TEST_F(CheckTest, FailuresReachTheHostAsFalseStatusAndText) {
   ASSERT_GE(run.lines.size(), 2u);
   EXPECT_EQ(run.lines[1].substr(run.lines[1].size() - 4), " (2)");
   EXPECT_EQ(run.lines[1].find('\r'), std::string::npos);
+}
+
+TEST_F(CheckTest, ASearchThatCouldNotLookFailsTheCheck) {
+  files_.MakeFile(L"a.log", 5);
+  // A wildcard in the folder part is no valid name.
+  const std::wstring wildFolder = files_.path() + L"\\lo*gs\\";
+  for (const wchar_t* what : {L"SIZE", L"WDATE"}) {
+    for (const wchar_t* notFoundIsOk : {L"T", L"F"}) {
+      const std::wstring path = wildFolder + (what[0] == L'S' ? L"*.log" : L"a.log");
+      SCOPED_TRACE(Utf8(what) + " FNF=" + Utf8(notFoundIsOk));
+      ExpectFailedCheck(Check(L"#FILE=" + path + L"#WHT=" + what + L"#CMP=LT#VAL=1#FNF=" +
+                              notFoundIsOk + L"#"),
+                        CouldNotLookResult(ERROR_INVALID_NAME));
+    }
+  }
+}
+
+TEST_F(CheckTest, APathWithoutBackslashIsAPatternInTheCurrentFolder) {
+  files_.MakeFile(L"a.dat", 10);
+  files_.MakeFile(L"b.dat", 20);
+  files_.MakeFile(L"c.log", 400);
+  const ProgramRun run =
+      RunHostCheck(L"#FILE=*.dat#WHT=SIZE#CMP=GT#VAL=100#UNIT=B#", files_.path());
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[0], "status: True");
+  EXPECT_EQ(run.lines[1], "result: Size of *.dat is 30 B");
+}
+
+// A month value of the machine's month-name key, removed again at the end.
+class MonthNameOverride {
+ public:
+  MonthNameOverride(int month, const std::string& name) : value_(std::to_string(month)) {
+    unique_hkey key;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kMonthNameKeyPath).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key.get(), value_.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(name.c_str()),
+                             static_cast<DWORD>(name.size() + 1)),
+              ERROR_SUCCESS);
+  }
+  ~MonthNameOverride() {
+    unique_hkey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kMonthNameKeyPath).c_str(), 0, KEY_SET_VALUE,
+                      key.put()) == ERROR_SUCCESS)
+      RegDeleteValueA(key.get(), value_.c_str());
+  }
+  MonthNameOverride(const MonthNameOverride&) = delete;
+  MonthNameOverride& operator=(const MonthNameOverride&) = delete;
+
+ private:
+  std::string value_;
+};
+
+TEST_F(CheckTest, AMonthNameThatNamesAnotherMonthIsATypeMismatch) {
+  // Written in another month than this one, whose name is then that of
+  // the month after it.
+  const ULONGLONG written = NowTicks() - 60 * kTicksPerDay;
+  const int month = LocalTimeOf(written).wMonth;
+  const char* otherName = kMonths[month % 12];
+  const MonthNameOverride override(month, otherName);
+  files_.MakeFile(L"app.log", 1, FileTimeOf(written));
+  const std::wstring path = files_.PathOf(L"app.log");
+
+  const ProgramRun run = Check(L"#FILE=" + path + L"#WHT=WDATE#CMP=GT#VAL=1#UNIT=N#");
+  ASSERT_GE(run.lines.size(), 2u);
+  EXPECT_EQ(run.lines[0], "status: False");
+  // The now text, in a month of its own, reads back as itself.
+  const std::string fileText = DateTextOf(written, otherName);
+  std::string nowText;
+  for (const auto& line : TraceLines(run)) {
+    const std::string start = "in case Nn:", end = " True--" + fileText + " False";
+    if (line.rfind(start, 0) == 0 && line.size() > start.size() + end.size() &&
+        line.compare(line.size() - end.size(), end.size(), end) == 0)
+      nowText = line.substr(start.size(), line.size() - start.size() - end.size());
+  }
+  ASSERT_FALSE(nowText.empty()) << "no trace line shows the file date failing to read back";
+  EXPECT_EQ(run.lines[1], "result: ERR: Type mismatch (13) at 0 params: N-" + fileText + "-" +
+                              nowText + "-0- type: Double-String-Date- pat=" + Utf8(path));
 }
 
 }  // namespace

@@ -70,6 +70,7 @@ add_dependencies(com_object_test comquarnel)
 quarnel_requires_registration(check_test)
 target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(check_test quarnel-host comquarnel)
+set_tests_properties(check_test PROPERTIES TIMEOUT 300)
 
 # Hostile values in every property, through a C++ client and through VBScript.
 quarnel_requires_registration(hostile_input_test)
@@ -105,3 +106,18 @@ add_dependencies(concurrency_test comquarnel)
 quarnel_requires_registration(secrets_test)
 target_sources(secrets_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(secrets_test quarnel-host comquarnel)
+
+# Checks of a folder that the plug-in may not read, run without the right
+# to bypass file permissions. The Wine server is restarted restricted for
+# it, so nothing else may run at the same time.
+add_executable(denied_folder_checks win32/denied_folder_checks.cpp
+               ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+target_link_libraries(denied_folder_checks PRIVATE quarnel_win32 gtest gtest_main)
+target_include_directories(denied_folder_checks PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win32)
+add_dependencies(denied_folder_checks quarnel-host comquarnel)
+add_test(NAME denied_folder_checks
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/run-without-file-rights ${prefix}
+                 $<TARGET_FILE:denied_folder_checks>)
+quarnel_requires_registration(denied_folder_checks)
+set_tests_properties(denied_folder_checks PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
+                     SKIP_RETURN_CODE 77)

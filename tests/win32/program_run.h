@@ -36,8 +36,10 @@ inline std::vector<std::string> LinesOf(const std::string& output) {
   return lines;
 }
 
-// Runs the program and collects what it writes to its standard output.
-inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments) {
+// Runs the program and collects what it writes to its standard output; it
+// starts in `directory` when one is given, else in this program's.
+inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments,
+                             const std::wstring& directory = std::wstring()) {
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   unique_handle readEnd;
   unique_handle writeEnd;
@@ -53,8 +55,8 @@ inline ProgramRun RunProgram(const std::vector<std::wstring>& arguments) {
   std::wstring commandLine = JoinCommandLine(arguments);
   PROCESS_INFORMATION started{};
   ProgramRun run;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &started)) {
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &started)) {
     ADD_FAILURE() << "cannot start the program, error " << GetLastError();
     return run;
   }
