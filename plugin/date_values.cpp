@@ -2,7 +2,6 @@
 
 #include "fileaccess/file_dates.h"
 #include "registry/month_names.h"
-#include "support/check_error.h"
 #include "support/ole_date.h"
 
 namespace quarnel {
@@ -10,11 +9,6 @@ namespace {
 
 DateTimeFields DateTimeFieldsOf(const CalendarFields& fields) {
   return {fields.year, fields.month, fields.day, fields.hour, fields.minute, fields.second};
-}
-
-bool SameFields(const DateTimeFields& a, const CalendarFields& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-         a.minute == b.minute && a.second == b.second;
 }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
@@ -37,18 +31,6 @@ bool Computable(const CalendarFields& f) {
 
 }  // namespace
 
-std::optional<OleDate> ReadBackValue(Automation& automation, const std::wstring& dateText,
-                                     const CalendarFields& fields) {
-  const std::optional<OleDate> value = automation.DateFromText(dateText);
-  if (!value) return std::nullopt;
-  try {
-    if (SameFields(FieldsFromOleDate(*value), fields)) return value;
-  } catch (const CheckError&) {
-    // A value outside the calendar reads back as no date at all.
-  }
-  return std::nullopt;
-}
-
 std::optional<OleDate> DateValues::ValueOf(const CalendarFields& fields) {
   if (!Computable(fields)) return Converted(fields);
   MonthProof& month = proofs_[fields.month];
@@ -66,7 +48,7 @@ std::optional<OleDate> DateValues::ValueOf(const CalendarFields& fields) {
 }
 
 std::optional<OleDate> DateValues::Converted(const CalendarFields& fields) {
-  return ReadBackValue(automation_, DateText(months_, fields), fields);
+  return ReadDateTextBack(automation_, DateText(months_, fields), fields);
 }
 
 // Texts of the month across the calendar: both ends of the years, both

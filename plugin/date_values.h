@@ -46,9 +46,4 @@ class DateValues {
   std::array<MonthProof, 13> proofs_;
 };
 
-// The value of a date text by the locale's conversion, and only when it
-// reads back as the fields it was written from.
-std::optional<OleDate> ReadBackValue(Automation& automation, const std::wstring& dateText,
-                                     const CalendarFields& fields);
-
 }  // namespace quarnel

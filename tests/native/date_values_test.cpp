@@ -104,7 +104,7 @@ TEST(DateValues, GiveWhatTheConversionOfEachTextGives) {
       automation.conversions = 0;
       const std::optional<OleDate> value = values.ValueOf(date);
       conversionsByValues += automation.conversions;
-      const std::optional<OleDate> converted = ReadBackValue(automation, text, date);
+      const std::optional<OleDate> converted = ReadDateTextBack(automation, text, date);
       ASSERT_EQ(value.has_value(), converted.has_value()) << text;
       if (value) EXPECT_EQ(DateDifference(L"s", *value, *converted), 0) << text;
     }

@@ -5,27 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "fake_machine.h"
+
 namespace quarnel {
 namespace {
 
-// A debugger output whose listeners come and go at given times; the test
-// moves the clock.
-class ScriptedOutput : public DebuggerOutput {
- public:
-  bool debugger = false;
-  std::uint64_t monitorFrom = ~0ull;  // a monitor listens from this time on
-  std::uint64_t now = 0;
-  int probes = 0;
-  std::vector<std::wstring> written;
-
-  bool DebuggerAttached() override { return debugger; }
-  bool OtherListenerPossible() override {
-    ++probes;
-    return now >= monitorFrom;
-  }
-  std::uint64_t Microseconds() override { return now; }
-  void Write(const std::wstring& line) override { written.push_back(line); }
-};
+using fake::ScriptedOutput;
 
 TEST(ListenedTraceSink, WritesAndBuildsALineOnlyWhereSomebodyCanHearIt) {
   constexpr std::uint64_t kNever = ~0ull;

@@ -54,7 +54,7 @@ TEST(DateValues, EqualTheLocaleConversionOfEveryText) {
           const CalendarFields date{year, month, day, (day * 5) % 24, month * 4, (year + day) % 60};
           const std::wstring text = DateText(months, date);
           const std::optional<OleDate> value = values.ValueOf(date);
-          const std::optional<OleDate> converted = ReadBackValue(automation, text, date);
+          const std::optional<OleDate> converted = ReadDateTextBack(automation, text, date);
           ++dates;
           ASSERT_EQ(value.has_value(), converted.has_value()) << text;
           if (value && DateDifference(L"s", *value, *converted) == 0) ++agreeing;
