@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/per_call.h"
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
 #include "support/unique_any_win32.h"
 
@@ -19,16 +20,6 @@ namespace {
 constexpr int kCallsPerRound = 300;
 constexpr int kRounds = 7;
 
-// One round: the mean cost of one call, in microseconds.
-template <typename Call>
-double MicrosecondsPerCall(Call call) {
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < kCallsPerRound; ++i) call();
-  QueryPerformanceCounter(&end);
-  return (end.QuadPart - start.QuadPart) * 1e6 / frequency.QuadPart / kCallsPerRound;
-}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -90,9 +81,10 @@ int wmain(int argc, wchar_t** argv) {
   for (auto& plugin : plugins) check(*plugin.get())();
   std::vector<double> searches, checks[2];
   for (int round = 0; round < kRounds; ++round) {
-    searches.push_back(MicrosecondsPerCall(search));
+    searches.push_back(MicrosecondsPerCall(search, kCallsPerRound));
     for (int kind = 0; kind < 2; ++kind) {
-      checks[kind].push_back(MicrosecondsPerCall(check(*plugins[kind].get())));
+      checks[kind].push_back(
+          MicrosecondsPerCall(check(*plugins[kind].get()), kCallsPerRound));
     }
   }
   const double searchCost = Median(searches);
