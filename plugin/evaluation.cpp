@@ -149,11 +149,6 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 
 }  // namespace
 
-OleDate DateValueOf(Automation& automation, const std::wstring& dateText,
-                    const CalendarFields& writtenFrom) {
-  return DateValueOrMismatch(ReadDateTextBack(automation, dateText, writtenFrom));
-}
-
 CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
   // A check that could not look fails, whatever a missing file means.
   if (values.failure) {
