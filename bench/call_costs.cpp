@@ -1,44 +1,62 @@
-// Measures what one file of an oldest/youngest last-write scan costs beyond
-// the listing: a trace line to the debugger output (three per file), reading
-// a date text back (one per file), and the file-time conversion.
+// Measures what the calls that a check makes cost on this machine: a trace
+// line to the debugger output, the questions that tell whether anybody can
+// receive one, reading a date text back, the file-time conversion, and one
+// registry read of a month name.
 #include <windows.h>
 #include <oleauto.h>
 
 #include <cstdio>
 
+#include "bench/per_call.h"
+
 namespace {
 
-constexpr int kCalls = 20000;
+constexpr int kCalls = 5000;
 
-template <typename Call>
-double MicrosecondsPerCall(Call call) {
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < kCalls; ++i) call();
-  QueryPerformanceCounter(&end);
-  return (end.QuadPart - start.QuadPart) * 1e6 / frequency.QuadPart / kCalls;
+void Print(const char* call, double microseconds) {
+  std::printf("%-44s %8.3f us\n", call, microseconds);
 }
+
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+constexpr ULONG kSystemKernelDebuggerInformation = 35;
 
 }  // namespace
 
 int main() {
-  const double trace = MicrosecondsPerCall(
-      [] { OutputDebugStringA("GetFileLastWriteDate - Z:\\tmp\\f000001.log : 8-Dec-2026 15:44:31"); });
+  Print("OutputDebugStringA, nobody listening", MicrosecondsPerCall([] {
+          OutputDebugStringA("GetFileLastWriteDate - Z:\\tmp\\f000001.log : 8-Dec-2026 15:44:31");
+        }, kCalls));
+  Print("IsDebuggerPresent", MicrosecondsPerCall([] { IsDebuggerPresent(); }, kCalls));
+  const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  Print("NtQuerySystemInformation(kernel debugger)", MicrosecondsPerCall([&] {
+          unsigned char information[2];
+          query(kSystemKernelDebuggerInformation, information, sizeof information, nullptr);
+        }, kCalls));
+  Print("OpenFileMappingW of a missing DBWIN_BUFFER", MicrosecondsPerCall([] {
+          const HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, L"DBWIN_BUFFER");
+          if (mapping) CloseHandle(mapping);
+        }, kCalls));
   wchar_t dateText[] = L"8-Dec-2026 15:44:31";
-  const double dateFromText = MicrosecondsPerCall([&] {
-    DATE value;
-    VarDateFromStr(dateText, LOCALE_USER_DEFAULT, 0, &value);
-  });
-  const double fileTime = MicrosecondsPerCall([] {
-    const FILETIME utc{0x12345678, 0x01d00000};
-    FILETIME local;
-    SYSTEMTIME fields;
-    FileTimeToLocalFileTime(&utc, &local);
-    FileTimeToSystemTime(&local, &fields);
-  });
-  std::printf("%-28s %8.2f us\n", "OutputDebugStringA", trace);
-  std::printf("%-28s %8.2f us\n", "VarDateFromStr", dateFromText);
-  std::printf("%-28s %8.2f us\n", "file time to local fields", fileTime);
+  Print("VarDateFromStr", MicrosecondsPerCall([&] {
+          DATE value;
+          VarDateFromStr(dateText, LOCALE_USER_DEFAULT, 0, &value);
+        }, kCalls));
+  Print("file time to local calendar fields", MicrosecondsPerCall([] {
+          const FILETIME utc{0x12345678, 0x01d00000};
+          FILETIME local;
+          SYSTEMTIME fields;
+          FileTimeToLocalFileTime(&utc, &local);
+          FileTimeToSystemTime(&local, &fields);
+        }, kCalls));
+  Print("registry open + query + close", MicrosecondsPerCall([] {
+          HKEY key;
+          if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck\\W00000006",
+                            0, KEY_READ, &key) == ERROR_SUCCESS) {
+            DWORD type, size = 0;
+            RegQueryValueExA(key, "1", nullptr, &type, nullptr, &size);
+            RegCloseKey(key);
+          }
+        }, kCalls));
   return 0;
 }

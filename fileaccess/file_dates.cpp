@@ -21,14 +21,12 @@ std::int16_t MonthIndex(int month) {
   return static_cast<std::int16_t>(month);
 }
 
-void TraceLastWriteDate(TraceSink& trace, const std::wstring& path, const std::wstring& result) {
-  trace.Trace(L"GetFileLastWriteDate - " + path + L" : " + result);
-}
-
-FileDate FailedRead(FileSystem& files, std::uint32_t code) {
+FileDate SearchFileDate(FileSystem& files, const std::wstring& path, bool creation) {
+  const FindResult found = files.FindFirst(path);
+  if (found.found) return ListedFileDate(files, found.record, creation);
   FileDate failed;
-  failed.text = ErrorDateText(files, code);
-  failed.errorCode = code;
+  failed.errorCode = found.errorCode;
+  failed.errorText = ErrorDateText(files, found.errorCode);
   return failed;
 }
 
@@ -57,35 +55,27 @@ std::wstring ErrorDateText(FileSystem& files, std::uint32_t code) {
   return L"ERR:" + GetSystemErrorText(files, signedCode) + L" (" + DecimalText(signedCode) + L")";
 }
 
-FileDate FileCreateDateOf(FileSystem& files, const MonthNameTable& months,
-                          const FindRecord& record) {
-  const CalendarFields fields = files.LocalCalendarFields(record.creationTime);
-  return FileDate{DateText(months, fields), true, fields};
+std::wstring DateTextOf(const MonthNameTable& months, const FileDate& date) {
+  return date.read ? DateText(months, date.fields) : date.errorText;
 }
 
-FileDate FileLastWriteDateOf(FileSystem& files, const MonthNameTable& months, TraceSink& trace,
-                             const std::wstring& path, const FindRecord& record) {
-  const CalendarFields fields = files.LocalCalendarFields(record.lastWriteTime);
-  trace.Trace(L"Month seen: " + DecimalText(fields.month));
-  FileDate date{DateText(months, fields), true, fields};
-  TraceLastWriteDate(trace, path, date.text);
+FileDate ListedFileDate(FileSystem& files, const FindRecord& record, bool creation) {
+  FileDate date;
+  date.read = true;
+  date.fields = files.LocalCalendarFields(creation ? record.creationTime : record.lastWriteTime);
   return date;
 }
 
-FileDate GetFileCreateDate(FileSystem& files, const MonthNameTable& months,
-                           const std::wstring& path) {
-  const FindResult found = files.FindFirst(path);
-  if (!found.found) return FailedRead(files, found.errorCode);
-  return FileCreateDateOf(files, months, found.record);
+FileDate GetFileCreateDate(FileSystem& files, const std::wstring& path) {
+  return SearchFileDate(files, path, true);
 }
 
 FileDate GetFileLastWriteDate(FileSystem& files, const MonthNameTable& months, TraceSink& trace,
                               const std::wstring& path) {
-  const FindResult found = files.FindFirst(path);
-  if (found.found) return FileLastWriteDateOf(files, months, trace, path, found.record);
-  FileDate failed = FailedRead(files, found.errorCode);
-  TraceLastWriteDate(trace, path, failed.text);
-  return failed;
+  const FileDate date = SearchFileDate(files, path, false);
+  LazyText text([&] { return DateTextOf(months, date); });
+  TraceLastWriteDate(trace, date, [&] { return path; }, text);
+  return date;
 }
 
 std::optional<OleDate> ReadDateTextBack(Automation& automation, const std::wstring& text,

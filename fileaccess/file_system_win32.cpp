@@ -28,15 +28,14 @@ FILETIME FileTimeOf(std::uint64_t ticks) {
   return time;
 }
 
-FindRecord RecordOf(const WIN32_FIND_DATAW& data) {
-  FindRecord record;
+// Fills a record in place, so that a listing reuses the room of its name.
+void FillRecord(const WIN32_FIND_DATAW& data, FindRecord& record) {
   record.attributes = data.dwFileAttributes;
   record.creationTime = TicksOf(data.ftCreationTime);
   record.lastWriteTime = TicksOf(data.ftLastWriteTime);
   record.sizeHigh = data.nFileSizeHigh;
   record.sizeLow = data.nFileSizeLow;
-  record.name = data.cFileName;
-  return record;
+  record.name.assign(data.cFileName);
 }
 
 bool HasEmbeddedNul(const std::wstring& path) {
@@ -64,7 +63,7 @@ FindResult SystemFileSystem::FindFirst(const std::wstring& path) {
   const unique_find search = StartSearch(path, data, result.errorCode);
   if (!search) return result;
   result.found = true;
-  result.record = RecordOf(data);
+  FillRecord(data, result.record);
   return result;
 }
 
@@ -74,8 +73,10 @@ std::uint32_t SystemFileSystem::List(const std::wstring& pattern,
   std::uint32_t errorCode = 0;
   const unique_find search = StartSearch(pattern, data, errorCode);
   if (!search) return errorCode;
+  FindRecord record;
   do {
-    if (!visit(RecordOf(data))) return 0;
+    FillRecord(data, record);
+    if (!visit(record)) return 0;
   } while (FindNextFileW(search.get(), &data));
   // Taken before the search is closed, which may set its own last error.
   return GetLastError();

@@ -1,6 +1,8 @@
 #pragma once
-// The system debugger output as the sink of a real check's trace lines.
+// The system debugger output of this process, the output of a real check's
+// trace lines.
 
+#include <cstdint>
 #include <string>
 
 #include "params/debug_trace.h"
@@ -10,10 +12,15 @@ namespace quarnel {
 // Converts the text to the ANSI code page and passes it to OutputDebugStringA.
 void DebugTrace(const std::wstring& text);
 
-// The sink of a real check: every line goes through DebugTrace.
-class DebuggerTraceSink : public TraceSink {
+// This process's debugger output: IsDebuggerPresent, the DBWIN objects that
+// OutputDebugStringA hands lines to a monitor through (session-local and
+// global), the kernel debugger, and DebugTrace.
+class SystemDebuggerOutput : public DebuggerOutput {
  public:
-  void Trace(const std::wstring& line) override { DebugTrace(line); }
+  bool DebuggerAttached() override;
+  bool OtherListenerPossible() override;
+  std::uint64_t Microseconds() override;
+  void Write(const std::wstring& line) override { DebugTrace(line); }
 };
 
 }  // namespace quarnel

@@ -13,6 +13,7 @@
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
 #include "params/parameter_vocabulary.h"
+#include "plugin/date_values.h"
 #include "plugin/evaluation.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
@@ -128,15 +129,18 @@ void ForEachListedFile(CheckMachine& machine, CheckValues& values, Visit visit) 
 // Every listed file counts: when one size cannot be read, the check fails
 // with that read's error text rather than report a total without it.
 void SumSizes(CheckMachine& machine, CheckValues& values) {
-  const bool recordServes = ListedRecordServes(values);
+  // A "{" in prefix + name may start a placeholder, whose expansion can
+  // name another file: that one is searched for. No path is made otherwise.
+  const bool recordServes =
+      ListedRecordServes(values) && !Contains(values.directoryPrefix, L'{');
   ForEachListedFile(machine, values, [&](const FindRecord& record) {
-    const std::wstring fullPath = values.directoryPrefix + record.name;
     std::wstring errorText;
     const double size =
-        recordServes && !Contains(fullPath, L'{')
+        recordServes && !Contains(record.name, L'{')
             ? FileLengthOf(record)
             : GetFileLength(machine.files,
-                            ExpandDatePlaceholder(fullPath, machine.clock, machine.automation),
+                            ExpandDatePlaceholder(values.directoryPrefix + record.name,
+                                                  machine.clock, machine.automation),
                             errorText);
     if (size < 0) {
       values.failure = errorText;
@@ -152,22 +156,44 @@ void SumSizes(CheckMachine& machine, CheckValues& values) {
 // fails the check, whatever a missing file is configured to mean.
 void ReadSingleDate(CheckMachine& machine, CheckValues& values, bool creation) {
   FileDate date;
+  std::wstring text;
   if (creation) {
     machine.trace.Trace(L"before GetFileCreateDate");
-    date = GetFileCreateDate(machine.files, machine.monthNames, values.path);
-    machine.trace.Trace(L"after  GetFileCreateDate (" + date.text + L")");
+    date = GetFileCreateDate(machine.files, values.path);
+    text = DateTextOf(machine.monthNames, date);
+    machine.trace.Trace([&] { return L"after  GetFileCreateDate (" + text + L")"; });
   } else {
     machine.trace.Trace(L"before GetFileLastWriteDate");
     date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, values.path);
-    machine.trace.Trace(L"after GetFileLastWriteDate (" + date.text + L")");
+    text = DateTextOf(machine.monthNames, date);
+    machine.trace.Trace([&] { return L"after GetFileLastWriteDate (" + text + L")"; });
   }
-  values.fileDate = date.text;
+  values.fileDate = text;
   values.fileDateFields = date.fields;
   if (date.read) {
     values.entryCount = 1;
   } else if (!MeansNothingFound(date.errorCode)) {
-    values.failure = date.text;
+    values.failure = text;
   }
+}
+
+// The file chosen so far by an oldest / youngest scan: its name, its date
+// fields, and the date's value once a comparison has needed it.
+struct ScanChoice {
+  std::wstring name;
+  CalendarFields fields;
+  std::optional<OleDate> value;
+};
+
+// A date's value for a comparison. A text that does not read back as its
+// date ends the check there, and the error report shows that text as the
+// file date.
+OleDate ValueToCompare(CheckMachine& machine, DateValues& dates, CheckValues& values,
+                       const CalendarFields& fields) {
+  if (const std::optional<OleDate> value = dates.ValueOf(fields)) return *value;
+  values.fileDate = DateText(machine.monthNames, fields);
+  values.fileDateFields = fields;
+  throw CheckError(ErrorNumber::TypeMismatch);
 }
 
 // Whether a candidate's date replaces the best so far: strictly older for
@@ -181,47 +207,59 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // dates keep the file listed first. A file that is gone by the time its
 // date is read is passed over; one whose date could not be looked at fails
 // the check, since the choice would leave it out.
+//
+// The first candidate is taken as it is: dates are read back only where a
+// comparison needs their values. A file's path and date text are made only
+// for the trace lines that somebody hears, and for the chosen file at the
+// end.
 void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const Kind& kind) {
   const bool recordServes = ListedRecordServes(values);
-  std::optional<FileDate> best;
-  OleDate bestValue = 0;
+  DateValues dates(machine.automation, machine.monthNames);
+  std::optional<ScanChoice> best;
   std::wstring lastFailedRead;
 
   ForEachListedFile(machine, values, [&](const FindRecord& record) {
-    const std::wstring fullPath = values.directoryPrefix + record.name;
-    FileDate candidate;
-    if (kind.creation) {
-      candidate = recordServes
-                      ? FileCreateDateOf(machine.files, machine.monthNames, record)
-                      : GetFileCreateDate(machine.files, machine.monthNames, fullPath);
+    LazyText fullPath([&] { return values.directoryPrefix + record.name; });
+    FileDate date;
+    if (recordServes) {
+      date = ListedFileDate(machine.files, record, kind.creation);
     } else {
-      candidate = recordServes ? FileLastWriteDateOf(machine.files, machine.monthNames,
-                                                     machine.trace, fullPath, record)
-                               : GetFileLastWriteDate(machine.files, machine.monthNames,
-                                                      machine.trace, fullPath);
-      machine.trace.Trace(fullPath + L"date:" + candidate.text);
+      date = kind.creation ? GetFileCreateDate(machine.files, fullPath())
+                           : GetFileLastWriteDate(machine.files, machine.monthNames,
+                                                  machine.trace, fullPath());
     }
-    if (!candidate.read) {
-      if (!MeansNothingFound(candidate.errorCode)) {
-        values.failure = candidate.text;
+    if (!kind.creation) {
+      LazyText dateText([&] { return DateTextOf(machine.monthNames, date); });
+      if (recordServes) TraceLastWriteDate(machine.trace, date, fullPath, dateText);
+      machine.trace.Trace([&] { return fullPath() + L"date:" + dateText(); });
+    }
+    if (!date.read) {
+      if (!MeansNothingFound(date.errorCode)) {
+        values.failure = date.errorText;
         return false;
       }
-      lastFailedRead = candidate.text;
+      lastFailedRead = date.errorText;
       return true;
     }
-    const OleDate candidateValue =
-        DateValueOf(machine.automation, candidate.text, candidate.fields);
-    if (!best || Replaces(kind, bestValue, candidateValue)) {
-      best = candidate;
-      bestValue = candidateValue;
-      values.chosenPath = fullPath;
+    if (!best) {
+      best = ScanChoice{record.name, date.fields, std::nullopt};
+      return true;
+    }
+    if (!best->value) best->value = ValueToCompare(machine, dates, values, best->fields);
+    const OleDate candidate = ValueToCompare(machine, dates, values, date.fields);
+    if (Replaces(kind, *best->value, candidate)) {
+      best->name.assign(record.name);
+      best->fields = date.fields;
+      best->value = candidate;
     }
     return true;
   });
 
-  const std::wstring bestText = best ? best->text : std::wstring();
-  machine.trace.Trace((kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" +
-                      bestText);
+  const std::wstring bestText = best ? DateText(machine.monthNames, best->fields) : L"";
+  if (best) values.chosenPath = values.directoryPrefix + best->name;
+  machine.trace.Trace([&] {
+    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" + bestText;
+  });
   if (values.failure) return;
   if (best) {
     values.fileDate = bestText;
@@ -284,7 +322,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
   CheckValues values;
   ShareConnection share(machine.network);
   try {
-    machine.monthNames.Load(machine.registry);
+    machine.monthNames.Refresh(machine.registry);
     ReadConfiguration(readParameterString, values);
     if (Contains(values.path, L'{') && Contains(values.path, L'}')) {
       values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);

@@ -12,7 +12,8 @@
 namespace quarnel {
 
 HostCheckResult RunCheckForHost(const VARIANT& parameterString) {
-  DebuggerTraceSink trace;
+  SystemDebuggerOutput debuggerOutput;
+  ListenedTraceSink trace(debuggerOutput);
   SystemFileSystem files;
   SystemNetworkApi network;
   SystemRegistry registry;

@@ -114,18 +114,21 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   const std::optional<OleDate> fileValue =
       ReadDateTextBack(automation, fileDate, values.fileDateFields);
 
-  trace.Trace(L"in case Nn:" + values.nowText + L" " + TruthWord(nowValue.has_value()) + L"--" +
-              fileDate + L" " + TruthWord(fileValue.has_value()));
-  trace.Trace(L"in case Dn:" + automation.GeneralDateText(DateValueOrMismatch(nowValue)));
-  trace.Trace(L"in case Nd:" + fileDate);
-  trace.Trace(L"in case Nn:" + automation.GeneralDateText(DateValueOrMismatch(fileValue)));
-  trace.Trace(L"in case unit:" + values.unit);
+  trace.Trace([&] {
+    return L"in case Nn:" + values.nowText + L" " + TruthWord(nowValue.has_value()) + L"--" +
+           fileDate + L" " + TruthWord(fileValue.has_value());
+  });
+  const OleDate now = DateValueOrMismatch(nowValue);
+  trace.Trace([&] { return L"in case Dn:" + automation.GeneralDateText(now); });
+  trace.Trace([&] { return L"in case Nd:" + fileDate; });
+  const OleDate file = DateValueOrMismatch(fileValue);
+  trace.Trace([&] { return L"in case Nn:" + automation.GeneralDateText(file); });
+  trace.Trace([&] { return L"in case unit:" + values.unit; });
 
-  const long long difference = DateDifference(
-      AgeIntervalOf(values.unit), DateValueOrMismatch(fileValue), DateValueOrMismatch(nowValue));
+  const long long difference = DateDifference(AgeIntervalOf(values.unit), file, now);
   if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
   const auto age = static_cast<std::int32_t>(difference);
-  trace.Trace(L"in case dif:" + DecimalText(age));
+  trace.Trace([&] { return L"in case dif:" + DecimalText(age); });
 
   const Kind kind = KindOf(values.what);
   const std::wstring& subject = kind.measurement == Measurement::Scan ? values.chosenPath
@@ -138,9 +141,10 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
 }
 
 CheckOutcome CommonEnd(const CheckValues& values, CheckMachine& machine, std::wstring result) {
-  machine.trace.Trace(L"COM CHECK: RES: " + result);
-  machine.trace.Trace(L"COM CHECK: OUT: " +
-                      machine.automation.GeneralDateText(machine.clock.Now()));
+  machine.trace.Trace([&] { return L"COM CHECK: RES: " + result; });
+  machine.trace.Trace([&] {
+    return L"COM CHECK: OUT: " + machine.automation.GeneralDateText(machine.clock.Now());
+  });
   return {values.passed, std::move(result)};
 }
 
@@ -152,11 +156,6 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 }
 
 }  // namespace
-
-OleDate DateValueOf(Automation& automation, const std::wstring& dateText,
-                    const CalendarFields& writtenFrom) {
-  return DateValueOrMismatch(ReadDateTextBack(automation, dateText, writtenFrom));
-}
 
 CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
   // A check that could not look fails, whatever a missing file means.
@@ -186,7 +185,7 @@ CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
       ConvertedTypeOf(automation, fileDate, values.fileDateFields) + L"-" +
       ConvertedTypeOf(automation, values.nowText, values.nowFields) +
       L"- pat=" + values.path;
-  machine.trace.Trace(L"ERROR " + report);
+  machine.trace.Trace([&] { return L"ERROR " + report; });
   return {values.passed, report};
 }
 

@@ -3,19 +3,12 @@
 // its unit, the comparison with the threshold, the result text, and the
 // error report that every raised failure ends in.
 
-#include "fileaccess/file_system.h"
 #include "plugin/check_run.h"
 #include "plugin/check_values.h"
 #include "support/automation.h"
 #include "support/check_error.h"
 
 namespace quarnel {
-
-// A date text read back with the machine's locale-aware conversion
-// (ReadDateTextBack); a text that is no date, or that reads back as another
-// date than the fields it was written from, is a type mismatch.
-OleDate DateValueOf(Automation& automation, const std::wstring& dateText,
-                    const CalendarFields& writtenFrom);
 
 // May throw CheckError (a date text that does not convert, an age unit that
 // is rejected, an overflow); the caller then builds the error report.

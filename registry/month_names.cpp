@@ -26,13 +26,23 @@ std::wstring MonthNameOf(const RegistryValue& value) {
 }  // namespace
 
 void MonthNameTable::Load(MachineRegistry& registry) {
-  std::array<std::wstring, kSlots> loaded;
-  for (int month = 1; month < kSlots; ++month) {
-    loaded[month] = MonthNameOf(registry.ReadMachineValue(kMonthNameKeyPath, DecimalText(month)));
-    if (loaded[month].empty()) loaded[month] = kDefaultNames[month];
-  }
   const std::lock_guard<std::mutex> lock(mutex_);
-  names_.swap(loaded);
+  watch_.reset();
+  LoadLocked(registry);
+}
+
+void MonthNameTable::Refresh(MachineRegistry& registry) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (watch_ && !watch_->Changed()) return;
+  watch_ = registry.WatchMachineKey(kMonthNameKeyPath);
+  LoadLocked(registry);
+}
+
+void MonthNameTable::LoadLocked(MachineRegistry& registry) {
+  for (int month = 1; month < kSlots; ++month) {
+    names_[month] = MonthNameOf(registry.ReadMachineValue(kMonthNameKeyPath, DecimalText(month)));
+    if (names_[month].empty()) names_[month] = kDefaultNames[month];
+  }
 }
 
 std::wstring MonthNameTable::GetMonthName(std::int16_t index) const {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -19,9 +20,9 @@ inline const wchar_t kMonthNameKeyPath[] =
 // Every slot is empty until the first load.
 //
 // Objects on several threads load and read the module's table at once, so
-// a load builds a whole new table and swaps it in under the lock, and a
-// read copies its slot under the lock: a reader sees the names of one load,
-// never a half-written slot.
+// a load rewrites the table under the lock, and a read copies its slot
+// under the lock: a reader sees the names of one load, never a half-written
+// slot.
 class MonthNameTable {
  public:
   static constexpr int kSlots = 13;
@@ -31,13 +32,22 @@ class MonthNameTable {
   // Never fails.
   void Load(MachineRegistry& registry);
 
+  // Loads the names unless the key has not changed since the last refresh
+  // loaded them: the table then holds what a load would give, without
+  // twelve registry reads. The key is watched from before each load, so a
+  // change made during the load brings another load at the next refresh.
+  void Refresh(MachineRegistry& registry);
+
   // The name in slot `index`; an index outside 0 to 12 throws
   // CheckError(ErrorNumber::SubscriptOutOfRange).
   std::wstring GetMonthName(std::int16_t index) const;
 
  private:
+  void LoadLocked(MachineRegistry& registry);
+
   mutable std::mutex mutex_;
   std::array<std::wstring, kSlots> names_;
+  std::unique_ptr<KeyWatch> watch_;  // since the last refresh that loaded
 };
 
 // The table that the whole module shares.

@@ -21,6 +21,38 @@ std::int32_t QueryText(HKEY key, const std::string& name, DWORD size, RegistryVa
   return code;
 }
 
+// The event is set when a value of the key is set or deleted, or when a
+// subkey of its parent is made or deleted: the key's own deletion shows
+// there on every system, while some tell nothing on the deleted key itself.
+// Whatever ends a notification early (on older systems, the end of the
+// thread that asked for it) sets the event too, which only costs a reload.
+class RegistryKeyWatch : public KeyWatch {
+ public:
+  RegistryKeyWatch(unique_hkey key, unique_hkey parent, unique_handle changed)
+      : key_(std::move(key)), parent_(std::move(parent)), changed_(std::move(changed)) {}
+  bool Changed() override { return WaitForSingleObject(changed_.get(), 0) != WAIT_TIMEOUT; }
+
+ private:
+  unique_hkey key_;
+  unique_hkey parent_;
+  unique_handle changed_;
+};
+
+bool NotifyChange(HKEY key, DWORD changes, HANDLE changed) {
+  // Windows 8 and later keep the notification when the asking thread ends.
+  constexpr DWORD kThreadAgnostic = 0x10000000;
+  return RegNotifyChangeKeyValue(key, FALSE, changes | kThreadAgnostic, changed, TRUE) ==
+             ERROR_SUCCESS ||
+         RegNotifyChangeKeyValue(key, FALSE, changes, changed, TRUE) == ERROR_SUCCESS;
+}
+
+unique_hkey OpenToWatch(const std::string& path) {
+  unique_hkey key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_NOTIFY, key.put()) != ERROR_SUCCESS)
+    key.reset();
+  return key;
+}
+
 std::int32_t QueryNumber(HKEY key, const std::string& name, RegistryValue& value) {
   std::int32_t number = 0;
   DWORD size = sizeof(number);
@@ -65,6 +97,25 @@ RegistryValue SystemRegistry::ReadMachineValue(const std::wstring& keyPath,
   }
   if (opened == ERROR_SUCCESS) QueryRegistryValue(key.get(), valueName, value);
   return value;
+}
+
+std::unique_ptr<KeyWatch> SystemRegistry::WatchMachineKey(const std::wstring& keyPath) {
+  const std::string path = ToAnsi(keyPath);
+  unique_hkey key = OpenToWatch(path);
+  if (!key) {
+    CreateMachineKey(keyPath, HKEY_LOCAL_MACHINE);
+    key = OpenToWatch(path);
+  }
+  const auto lastSeparator = path.rfind('\\');
+  if (!key || lastSeparator == std::string::npos) return nullptr;
+  unique_hkey parent = OpenToWatch(path.substr(0, lastSeparator));
+  unique_handle changed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!parent || !changed ||
+      !NotifyChange(key.get(), REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.get()) ||
+      !NotifyChange(parent.get(), REG_NOTIFY_CHANGE_NAME, changed.get())) {
+    return nullptr;
+  }
+  return std::make_unique<RegistryKeyWatch>(std::move(key), std::move(parent), std::move(changed));
 }
 
 }  // namespace quarnel

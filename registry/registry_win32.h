@@ -20,6 +20,9 @@ class SystemRegistry : public MachineRegistry {
   // and reads as nothing.
   RegistryValue ReadMachineValue(const std::wstring& keyPath,
                                  const std::wstring& valueName) override;
+  // A change notification on the key (RegNotifyChangeKeyValue) into an
+  // event of the watch's own.
+  std::unique_ptr<KeyWatch> WatchMachineKey(const std::wstring& keyPath) override;
 };
 
 // Creates the key under the root, without values, and closes it again.

@@ -2,7 +2,9 @@
 // Small text helpers shared by every subsystem. Texts are std::wstring
 // throughout: UTF-16 on Windows, as BSTRs and the wide system calls hold them.
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace quarnel {
 
@@ -20,5 +22,21 @@ bool Contains(const std::wstring& text, wchar_t c);
 
 // Decimal text of an integer, as the date texts and the result texts write it.
 std::wstring DecimalText(long long value);
+
+// A text made when it is first asked for, and kept: for texts that only
+// some of the ways through a step need.
+template <typename Make>
+class LazyText {
+ public:
+  explicit LazyText(Make make) : make_(std::move(make)) {}
+  const std::wstring& operator()() {
+    if (!text_) text_ = make_();
+    return *text_;
+  }
+
+ private:
+  Make make_;
+  std::optional<std::wstring> text_;
+};
 
 }  // namespace quarnel

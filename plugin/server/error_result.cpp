@@ -40,9 +40,11 @@ void SetErrorObject(const std::wstring& description) {
 // the E_UNEXPECTED that the caller sees can be told apart from a host's own.
 void TraceUnexpected(TraceSink& trace, const char* what) noexcept {
   try {
-    trace.Trace(L"COM ERROR: unexpected exception" +
-                (what ? L": " + std::wstring(what, what + std::char_traits<char>::length(what))
-                      : std::wstring()));
+    trace.Trace([what] {
+      return L"COM ERROR: unexpected exception" +
+             (what ? L": " + std::wstring(what, what + std::char_traits<char>::length(what))
+                   : std::wstring());
+    });
   } catch (...) {
     // Out of memory for the line: the HRESULT still says what happened.
   }
@@ -71,7 +73,8 @@ HRESULT HResultFromCurrentException(TraceSink& trace) noexcept {
 }
 
 HRESULT HResultFromCurrentException() noexcept {
-  DebuggerTraceSink trace;
+  SystemDebuggerOutput output;
+  ListenedTraceSink trace(output);
   return HResultFromCurrentException(trace);
 }
 

@@ -458,9 +458,11 @@ TEST_F(CheckRunTest, ADateTextThatReadsBackAsAnotherDateIsATypeMismatch) {
       {L"WDATE", 11,
        L"ERR: Type mismatch (13) at 0 params: N-7-Feb-2026 9:0:0-7-Dec-2026 10:0:0-0- type: "
        L"Double-String-Date- pat=C:\\data\\a.log"},
+      // A single candidate is taken as it is and fails in the evaluation,
+      // which shows its date.
       {L"OLDCREA", 11,
-       L"ERR: Type mismatch (13) at 0 params: N---0- type: Double-Date-Date- "
-       L"pat=C:\\data\\a.log"},
+       L"ERR: Type mismatch (13) at 0 params: N-7-Feb-2026 9:0:0-7-Dec-2026 10:0:0-0- type: "
+       L"Double-String-Date- pat=C:\\data\\a.log"},
       // A date in another month is written with its own name and unaffected.
       {L"WDATE", 10, L"C:\\data\\a.log was written 87900 minutes ago"},
   };
@@ -476,6 +478,104 @@ TEST_F(CheckRunTest, ADateTextThatReadsBackAsAnotherDateIsATypeMismatch) {
     EXPECT_FALSE(outcome.passed);
   }
   EXPECT_TRUE(Traced(L"in case Nn:7-Dec-2026 10:0:0 True--7-Feb-2026 9:0:0 False"));
+}
+
+// A month name that the locale cannot read: the first candidate is taken
+// as it is, and the check fails where a value is first needed, with that
+// date text in the report.
+TEST_F(CheckRunTest, AScanFailsWhereADateThatDoesNotConvertIsFirstCompared) {
+  struct File {
+    const wchar_t* name;
+    int month, day, hour;
+  };
+  struct Case {
+    const char* name;
+    const wchar_t* what;
+    std::vector<File> files;
+    const wchar_t* fileDate;
+    std::vector<std::wstring> lastLines;  // before the error line
+  };
+  const std::wstring a = L"C:\\data\\a.log", b = L"C:\\data\\b.log";
+  const Case cases[] = {
+      {"the first candidate, at the second one's comparison",
+       L"OLDWRITE",
+       {{L"a.log", 11, 30, 9}, {L"b.log", 11, 30, 8}},
+       L"30-Novembre-2026 9:0:0",
+       {L"Month seen: 11", L"GetFileLastWriteDate - " + b + L" : 30-Novembre-2026 8:0:0",
+        b + L"date:30-Novembre-2026 8:0:0"}},
+      {"the second candidate, at its comparison",
+       L"OLDWRITE",
+       {{L"a.log", 12, 1, 9}, {L"b.log", 11, 30, 8}},
+       L"30-Novembre-2026 8:0:0",
+       {b + L"date:30-Novembre-2026 8:0:0"}},
+      {"a single candidate, in the evaluation",
+       L"OLDWRITE",
+       {{L"a.log", 11, 30, 9}},
+       L"30-Novembre-2026 9:0:0",
+       {L"OLDEST: " + a + L"-30-Novembre-2026 9:0:0",
+        L"in case Nn:7-Dec-2026 10:0:0 True--30-Novembre-2026 9:0:0 False",
+        L"in case Dn:12/7/2026 10:00:00 AM", L"in case Nd:30-Novembre-2026 9:0:0"}},
+      {"creation dates, without per-file lines",
+       L"YOUCREA",
+       {{L"a.log", 11, 30, 9}, {L"b.log", 11, 30, 8}},
+       L"30-Novembre-2026 9:0:0",
+       {}},
+  };
+  registry.Set(L"11", std::wstring(L"Novembre"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    files = FakeFileSystem();
+    for (const File& file : c.files) {
+      const auto time = files.LocalFileTime(2026, file.month, file.day, file.hour, 0, 0);
+      files.AddFile(L"C:\\data", file.name, 1, time, time);
+    }
+    trace.lines.clear();
+    const auto outcome = Run(std::wstring(L"#FILE=C:\\data\\*.log#WHT=") + c.what + L"#UNIT=H#");
+    EXPECT_FALSE(outcome.passed);
+    const std::wstring report = std::wstring(L"ERR: Type mismatch (13) at 0 params: H-") +
+                                c.fileDate + L"-" + (c.files.size() == 1 ? L"7-Dec-2026 10:0:0" : L"") +
+                                L"-0- type: Double-String-Date- pat=C:\\data\\*.log";
+    EXPECT_EQ(outcome.result, report);
+    std::vector<std::wstring> expected = c.lastLines;
+    expected.push_back(L"ERROR " + report);
+    ASSERT_GE(trace.lines.size(), expected.size());
+    EXPECT_EQ(std::vector<std::wstring>(trace.lines.end() - expected.size(), trace.lines.end()),
+              expected);
+    if (c.lastLines.empty()) EXPECT_EQ(trace.lines.size(), 1u);
+  }
+}
+
+// Whoever listens receives the very lines of a recorded run; nobody
+// listening changes nothing but the lines.
+TEST_F(CheckRunTest, ListenersReceiveEveryLineAndNobodyListeningChangesNothingElse) {
+  AddFileWrittenAt(L"b.log", 8, 0, 0);
+  AddFileWrittenAt(L"a.log", 6, 0, 0);
+  AddFileWrittenAt(L"c.log", 9, 0, 0);
+  const std::wstring parameters = L"#FILE=C:\\data\\*.log#WHT=OLDWRITE#CMP=GT#VAL=1#UNIT=H#DBG=T#";
+  const CheckOutcome recorded = Run(parameters);
+  struct Case {
+    const char* name;
+    bool debugger;
+    std::uint64_t monitorFrom;
+    bool heard;
+  };
+  const Case cases[] = {
+      {"a debugger", true, ~0ull, true},
+      {"a monitor", false, 0, true},
+      {"nobody", false, ~0ull, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::ScriptedOutput output;
+    output.debugger = c.debugger;
+    output.monitorFrom = c.monitorFrom;
+    ListenedTraceSink sink(output);
+    CheckMachine machine{sink, files, network, registry, months, automation, clock};
+    const CheckOutcome outcome = RunCheck([&] { return parameters; }, machine);
+    EXPECT_EQ(outcome.passed, recorded.passed);
+    EXPECT_EQ(outcome.result, recorded.result);
+    EXPECT_EQ(output.written, c.heard ? trace.lines : std::vector<std::wstring>());
+  }
 }
 
 // --- the error report -------------------------------------------------------------

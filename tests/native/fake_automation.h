@@ -228,10 +228,9 @@ class FakeAutomation : public Automation {
   static std::wstring TwoDigits(int value) { return (value < 10 ? L"0" : L"") + DecimalText(value); }
 
   static int DaysInMonth(int year, int month) {
-    const OleDate first = OleDateFromFields({year, month, 1, 0, 0, 0});
-    const OleDate next = month == 12 ? OleDateFromFields({year + 1, 1, 1, 0, 0, 0})
-                                     : OleDateFromFields({year, month + 1, 1, 0, 0, 0});
-    return static_cast<int>(DateDifference(L"d", first, next));
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
   }
 
   // Writes the date code that starts with a run of `run` letters `letter`

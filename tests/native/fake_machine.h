@@ -2,9 +2,11 @@
 // In-memory stand-ins for the machine: a file system of directories and
 // entries, a registry of values, and a trace sink that keeps its lines.
 
+#include <atomic>
 #include <cstdint>
 #include <cwctype>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <string>
@@ -282,13 +284,24 @@ class FakeFileSystem : public FileSystem {
 };
 
 // Registry values by key and value name; remembers which value names were
-// read. Safe to read from several threads at once.
+// read. Safe to read from several threads at once. A key's watch sees every
+// Set of that key after it began; with `watchable` false no key can be
+// watched.
 class FakeRegistry : public MachineRegistry {
  public:
+  bool watchable = true;
+
   void Set(const std::wstring& valueName, RegistryValue value,
            const std::wstring& keyPath = kMonthNameKeyPath) {
     const std::lock_guard<std::mutex> lock(mutex_);
     values_[{keyPath, valueName}] = std::move(value);
+    ++*ChangesOf(keyPath);
+  }
+
+  std::unique_ptr<KeyWatch> WatchMachineKey(const std::wstring& keyPath) override {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!watchable) return nullptr;
+    return std::make_unique<Watch>(ChangesOf(keyPath));
   }
 
   RegistryValue ReadMachineValue(const std::wstring& keyPath,
@@ -305,16 +318,55 @@ class FakeRegistry : public MachineRegistry {
   }
 
  private:
+  // Outlives the registry, like a real watch does.
+  class Watch : public KeyWatch {
+   public:
+    explicit Watch(std::shared_ptr<std::atomic<int>> changes)
+        : changes_(std::move(changes)), start_(*changes_) {}
+    bool Changed() override { return *changes_ != start_; }
+
+   private:
+    std::shared_ptr<std::atomic<int>> changes_;
+    int start_;
+  };
+
+  std::shared_ptr<std::atomic<int>>& ChangesOf(const std::wstring& keyPath) {
+    auto& changes = changes_[keyPath];
+    if (!changes) changes = std::make_shared<std::atomic<int>>(0);
+    return changes;
+  }
+
   mutable std::mutex mutex_;
+  std::map<std::wstring, std::shared_ptr<std::atomic<int>>> changes_;
   std::map<std::pair<std::wstring, std::wstring>, RegistryValue> values_;
   std::vector<std::wstring> readValueNames_;
 };
 
-// Keeps every trace line in order.
+// Keeps every trace line in order; somebody always listens.
 class RecordingTraceSink : public TraceSink {
  public:
   std::vector<std::wstring> lines;
-  void Trace(const std::wstring& line) override { lines.push_back(line); }
+  bool Heard() override { return true; }
+  void Write(const std::wstring& line) override { lines.push_back(line); }
+};
+
+// A debugger output whose listeners come and go at given times; the test
+// moves the clock.
+class ScriptedOutput : public DebuggerOutput {
+ public:
+  bool debugger = false;
+  std::uint64_t monitorFrom = ~0ull;  // a monitor listens from this time on
+  std::uint64_t now = 0;
+  int probes = 0;
+  std::vector<std::wstring> written;
+
+  bool DebuggerAttached() override { return debugger; }
+  bool OtherListenerPossible() override {
+    ++probes;
+    return now >= monitorFrom;
+  }
+  std::uint64_t Microseconds() override { return now; }
+  void Write(const std::wstring& line) override { written.push_back(line); }
 };
 
 // Records every call as the system would receive it and answers with

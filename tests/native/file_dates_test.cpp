@@ -56,8 +56,8 @@ TEST_F(FileDates, ReadsEachTimeOfTheEntryInLocalTime) {
   files.utcOffsetMinutes = 120;
   AddFile(L"app.log", files.LocalFileTime(2026, 3, 4, 5, 6, 7),
           files.LocalFileTime(2027, 1, 1, 0, 0, 0));
-  EXPECT_EQ(GetFileCreateDate(files, months, L"C:\\data\\app.log").text, L"4-Mar-2026 5:6:7");
-  EXPECT_EQ(GetFileLastWriteDate(files, months, trace, L"C:\\data\\app.log").text,
+  EXPECT_EQ(DateTextOf(months, GetFileCreateDate(files, L"C:\\data\\app.log")), L"4-Mar-2026 5:6:7");
+  EXPECT_EQ(DateTextOf(months, GetFileLastWriteDate(files, months, trace, L"C:\\data\\app.log")),
             L"1-Jan-2027 0:0:0");
 }
 
@@ -66,8 +66,8 @@ TEST_F(FileDates, APatternReadsTheFirstEntryFound) {
           files.LocalFileTime(2021, 3, 3, 3, 3, 3));
   AddFile(L"second.log", files.LocalFileTime(2022, 4, 4, 4, 4, 4),
           files.LocalFileTime(2023, 5, 5, 5, 5, 5));
-  EXPECT_EQ(GetFileCreateDate(files, months, L"C:\\data\\*.log").text, L"2-Feb-2020 2:2:2");
-  EXPECT_EQ(GetFileLastWriteDate(files, months, trace, L"C:\\data\\*.log").text, L"3-Mar-2021 3:3:3");
+  EXPECT_EQ(DateTextOf(months, GetFileCreateDate(files, L"C:\\data\\*.log")), L"2-Feb-2020 2:2:2");
+  EXPECT_EQ(DateTextOf(months, GetFileLastWriteDate(files, months, trace, L"C:\\data\\*.log")), L"3-Mar-2021 3:3:3");
 }
 
 TEST_F(FileDates, FailedConversionsShowTheirZeroValues) {
@@ -76,8 +76,8 @@ TEST_F(FileDates, FailedConversionsShowTheirZeroValues) {
   files.FailLocalTimeConversion(noLocalTime);
   files.FailCalendarConversion(noFields);
   AddFile(L"a.log", noLocalTime, noFields);
-  EXPECT_EQ(GetFileCreateDate(files, months, L"C:\\data\\a.log").text, L"1-Jan-1601 0:0:0");
-  EXPECT_EQ(GetFileLastWriteDate(files, months, trace, L"C:\\data\\a.log").text, L"0--0 0:0:0");
+  EXPECT_EQ(DateTextOf(months, GetFileCreateDate(files, L"C:\\data\\a.log")), L"1-Jan-1601 0:0:0");
+  EXPECT_EQ(DateTextOf(months, GetFileLastWriteDate(files, months, trace, L"C:\\data\\a.log")), L"0--0 0:0:0");
   EXPECT_EQ(trace.lines.front(), L"Month seen: 0");
 }
 
@@ -100,8 +100,8 @@ TEST_F(FileDates, AFailedSearchGivesTheErrorDateText) {
       {L"C:\\data\\odd.log", L"ERR: (-1073741819)"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(GetFileCreateDate(files, months, c.path).text, c.text);
-    EXPECT_EQ(GetFileLastWriteDate(files, months, trace, c.path).text, c.text);
+    EXPECT_EQ(DateTextOf(months, GetFileCreateDate(files, c.path)), c.text);
+    EXPECT_EQ(DateTextOf(months, GetFileLastWriteDate(files, months, trace, c.path)), c.text);
   }
 }
 
@@ -121,8 +121,8 @@ TEST_F(FileDates, LastWriteDateTracesTheMonthAndTheResult) {
 
 TEST_F(FileDates, CreateDateWritesNoTrace) {
   AddFile(L"app.log", files.LocalFileTime(2026, 1, 1, 0, 0, 0), 0);
-  GetFileCreateDate(files, months, L"C:\\data\\app.log");
-  GetFileCreateDate(files, months, L"C:\\data\\gone.log");
+  GetFileCreateDate(files, L"C:\\data\\app.log");
+  GetFileCreateDate(files, L"C:\\data\\gone.log");
   EXPECT_TRUE(trace.lines.empty());
 }
 
@@ -132,17 +132,20 @@ TEST_F(FileDates, AnOverriddenMonthNameAppearsInTheDate) {
   months.Load(registry);
   AddFile(L"app.log", files.LocalFileTime(2026, 3, 15, 8, 0, 0),
           files.LocalFileTime(2026, 4, 15, 8, 0, 0));
-  EXPECT_EQ(GetFileCreateDate(files, months, L"C:\\data\\app.log").text, L"15-Mrz-2026 8:0:0");
-  EXPECT_EQ(GetFileLastWriteDate(files, months, trace, L"C:\\data\\app.log").text, L"15-Apr-2026 8:0:0");
+  EXPECT_EQ(DateTextOf(months, GetFileCreateDate(files, L"C:\\data\\app.log")), L"15-Mrz-2026 8:0:0");
+  EXPECT_EQ(DateTextOf(months, GetFileLastWriteDate(files, months, trace, L"C:\\data\\app.log")), L"15-Apr-2026 8:0:0");
 }
 
 TEST_F(FileDates, RecordsInHandGiveTheSameTextsWithoutASearch) {
   FindRecord record;
   record.creationTime = files.LocalFileTime(2025, 11, 30, 22, 10, 0);
   record.lastWriteTime = files.LocalFileTime(2026, 2, 28, 1, 2, 3);
-  EXPECT_EQ(FileCreateDateOf(files, months, record).text, L"30-Nov-2025 22:10:0");
-  EXPECT_EQ(FileLastWriteDateOf(files, months, trace, L"C:\\data\\x.log", record).text,
-            L"28-Feb-2026 1:2:3");
+  EXPECT_EQ(DateTextOf(months, ListedFileDate(files, record, true)), L"30-Nov-2025 22:10:0");
+  const FileDate written = ListedFileDate(files, record, false);
+  EXPECT_EQ(DateTextOf(months, written), L"28-Feb-2026 1:2:3");
+  TraceLastWriteDate(
+      trace, written, [] { return std::wstring(L"C:\\data\\x.log"); },
+      [&] { return DateTextOf(months, written); });
   EXPECT_EQ(files.searches, 0);
   const std::vector<std::wstring> expected = {
       L"Month seen: 2", L"GetFileLastWriteDate - C:\\data\\x.log : 28-Feb-2026 1:2:3"};

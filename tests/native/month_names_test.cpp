@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -96,6 +97,40 @@ TEST(MonthNameTable, ARemovedValueFallsBackAtTheNextLoad) {
   FakeRegistry without;
   months.Load(without);
   EXPECT_EQ(months.GetMonthName(10), L"Oct");
+}
+
+TEST(MonthNameTable, ARefreshLoadsOnlyWhenTheKeyChangedSinceTheLastLoad) {
+  struct Step {
+    const char* what;
+    std::function<void(FakeRegistry&)> change;
+    bool loads;
+    const wchar_t* march;
+  };
+  const Step steps[] = {
+      {"the first refresh", [](FakeRegistry&) {}, true, L"Mar"},
+      {"nothing changed", [](FakeRegistry&) {}, false, L"Mar"},
+      {"a value set", [](FakeRegistry& r) { r.Set(L"3", WithNul(L"Mrz")); }, true, L"Mrz"},
+      {"nothing changed again", [](FakeRegistry&) {}, false, L"Mrz"},
+      {"another key changed",
+       [](FakeRegistry& r) { r.Set(L"3", WithNul(L"x"), L"SOFTWARE\\Other"); }, false, L"Mrz"},
+      {"the value removed", [](FakeRegistry& r) { r.Set(L"3", RegistryValue()); }, true, L"Mar"},
+      {"a key that cannot be watched",
+       [](FakeRegistry& r) { r.watchable = false; }, false, L"Mar"},
+      {"never watched", [](FakeRegistry& r) { r.Set(L"3", WithNul(L"M")); }, true, L"M"},
+      {"still never watched", [](FakeRegistry&) {}, true, L"M"},
+  };
+  MonthNameTable months;
+  FakeRegistry registry;
+  std::size_t reads = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.change(registry);
+    months.Refresh(registry);
+    const std::size_t now = registry.ReadValueNames().size();
+    EXPECT_EQ(now - reads, step.loads ? 12u : 0u);
+    reads = now;
+    EXPECT_EQ(months.GetMonthName(3), step.march);
+  }
 }
 
 TEST(MonthNameTable, AnIndexOutsideTheTableIsOutOfRange) {

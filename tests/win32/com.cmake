@@ -54,7 +54,9 @@ exit $status
                  ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_unregistered.vbs ${clsid} ${libid} ${iid})
 quarnel_requires_registration(com_unregister)
 
-quarnel_requires_registration(com_object_test host_test)
+quarnel_requires_registration(com_object_test host_test dbwin_monitor_test)
+set_tests_properties(dbwin_monitor_test PROPERTIES TIMEOUT 120)
+target_sources(dbwin_monitor_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 target_link_libraries(com_object_test PRIVATE quarnel_com_ids)
 
 # host_test drives quarnel-host.exe and checks its command line handling;

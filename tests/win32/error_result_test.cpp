@@ -24,7 +24,8 @@ namespace {
 
 class RecordingTrace : public TraceSink {
  public:
-  void Trace(const std::wstring& line) override { lines.push_back(line); }
+  bool Heard() override { return true; }
+  void Write(const std::wstring& line) override { lines.push_back(line); }
   std::vector<std::wstring> lines;
 };
 

@@ -144,7 +144,7 @@ TEST_F(FileAccess, LastWriteTimesReadBackAsLocalDateText) {
     const std::wstring path = directory_.MakeFile(L"dated-" + std::to_wstring(c.local.wMonth));
     SetLastWriteTime(path, c.local);
     trace_.lines.clear();
-    EXPECT_EQ(GetFileLastWriteDate(files_, months_, trace_, path).text, c.text);
+    EXPECT_EQ(DateTextOf(months_, GetFileLastWriteDate(files_, months_, trace_, path)), c.text);
     ASSERT_EQ(trace_.lines.size(), 2u);
     EXPECT_EQ(trace_.lines[0], L"Month seen: " + std::to_wstring(c.local.wMonth));
     EXPECT_EQ(trace_.lines[1], L"GetFileLastWriteDate - " + path + L" : " + c.text);
@@ -153,15 +153,15 @@ TEST_F(FileAccess, LastWriteTimesReadBackAsLocalDateText) {
 
 TEST_F(FileAccess, CreationDateOfAFileIsADateText) {
   const std::wstring path = directory_.MakeFile(L"new.log");
-  EXPECT_TRUE(IsDateText(GetFileCreateDate(files_, months_, path).text));
+  EXPECT_TRUE(IsDateText(DateTextOf(months_, GetFileCreateDate(files_, path))));
 }
 
 TEST_F(FileAccess, MissingFilesGiveTheErrorDateText) {
   const std::wstring expected =
       L"ERR:" + SystemMessageLine(ERROR_FILE_NOT_FOUND) + L" (2)";
   const std::wstring gone = directory_.PathOf(L"gone.log");
-  EXPECT_EQ(GetFileCreateDate(files_, months_, gone).text, expected);
-  EXPECT_EQ(GetFileLastWriteDate(files_, months_, trace_, gone).text, expected);
+  EXPECT_EQ(DateTextOf(months_, GetFileCreateDate(files_, gone)), expected);
+  EXPECT_EQ(DateTextOf(months_, GetFileLastWriteDate(files_, months_, trace_, gone)), expected);
 }
 
 TEST_F(FileAccess, AFailedCalendarConversionLeavesZeroFields) {
@@ -174,7 +174,7 @@ TEST_F(FileAccess, ANulInsideAPathNeverReachesAnotherFile) {
   const std::wstring cut = real + std::wstring(1, L'\0') + L"other.txt";
   EXPECT_EQ(Length(cut), -1);
   EXPECT_EQ(errorText_, SystemMessageLine(ERROR_INVALID_NAME));
-  EXPECT_EQ(GetFileCreateDate(files_, months_, cut).text,
+  EXPECT_EQ(DateTextOf(months_, GetFileCreateDate(files_, cut)),
             L"ERR:" + SystemMessageLine(ERROR_INVALID_NAME) + L" (123)");
   int visited = 0;
   files_.List(directory_.path() + std::wstring(1, L'\0') + L"\\*", [&](const FindRecord&) {
@@ -204,9 +204,9 @@ TEST_F(FileAccess, AnyPathEndsInAResultAndLeavesNoSearchOpen) {
     const double length = Length(path);
     EXPECT_TRUE((length == -1 && !errorText_.empty()) || (length >= 0 && errorText_.empty()))
         << "length " << length << " for a path of " << path.size();
-    const std::wstring created = GetFileCreateDate(files_, months_, path).text;
+    const std::wstring created = DateTextOf(months_, GetFileCreateDate(files_, path));
     EXPECT_TRUE(created.rfind(L"ERR:", 0) == 0 || IsDateText(created));
-    const std::wstring written = GetFileLastWriteDate(files_, months_, trace_, path).text;
+    const std::wstring written = DateTextOf(months_, GetFileLastWriteDate(files_, months_, trace_, path));
     EXPECT_TRUE(written.rfind(L"ERR:", 0) == 0 || IsDateText(written));
     files_.List(path, [](const FindRecord&) { return true; });
     files_.List(path, [](const FindRecord&) { return false; });

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "registry/month_names.h"
@@ -143,6 +144,56 @@ TEST_F(Registry, WithoutTheKeyTheTableHoldsTheDefaultsAndTheKeyExists) {
   for (std::int16_t month = 1; month <= 12; ++month)
     EXPECT_EQ(months.GetMonthName(month), defaults[month - 1]);
   EXPECT_TRUE(OpenKey());
+}
+
+// Counts the reads that reach the registry.
+class CountingRegistry : public SystemRegistry {
+ public:
+  int reads = 0;
+  RegistryValue ReadMachineValue(const std::wstring& keyPath,
+                                 const std::wstring& valueName) override {
+    ++reads;
+    return SystemRegistry::ReadMachineValue(keyPath, valueName);
+  }
+};
+
+TEST_F(Registry, TheTableIsReloadedAfterAChangeOfItsKeyAndNotOtherwise) {
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    bool loads;
+    const wchar_t* march;
+  };
+  const Step steps[] = {
+      {"the first refresh, without the key", [] {}, true, L"Mar"},
+      {"nothing changed", [] {}, false, L"Mar"},
+      {"a value set", [] { SetText("3", "Mrz"); }, true, L"Mrz"},
+      {"nothing changed again", [] {}, false, L"Mrz"},
+      {"a value of the parent key set",
+       [] {
+         unique_hkey parent;
+         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck", 0,
+                         nullptr, 0, KEY_ALL_ACCESS, nullptr, parent.put(), nullptr);
+         RegSetValueExA(parent.get(), "3", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+         RegDeleteValueA(parent.get(), "3");
+       },
+       false, L"Mrz"},
+      {"the value deleted", [] { RegDeleteValueA(OpenKey().get(), "3"); }, true, L"Mar"},
+      {"the key deleted", [] { RemoveKey(); }, true, L"Mar"},
+      {"a value set in the key made anew", [] { SetText("3", "Mz"); }, true, L"Mz"},
+      {"nothing changed at last", [] {}, false, L"Mz"},
+  };
+  MonthNameTable months;
+  CountingRegistry registry;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.change();
+    registry.reads = 0;
+    months.Refresh(registry);
+    EXPECT_EQ(registry.reads, step.loads ? 12 : 0);
+    EXPECT_EQ(months.GetMonthName(3), step.march);
+    EXPECT_TRUE(OpenKey());
+  }
 }
 
 }  // namespace
