@@ -123,7 +123,8 @@ add_executable(dialog_driver win32/dialog_driver.cpp)
 target_include_directories(dialog_driver PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(dialog_driver PRIVATE -municode)
 target_link_libraries(dialog_test PRIVATE quarnel_com_ids)
-target_sources(dialog_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
+target_sources(dialog_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp
+                                   ${CMAKE_SOURCE_DIR}/host/late_binding.cpp)
 add_dependencies(dialog_test comquarnel dialog_driver)
 set_tests_properties(dialog_test PROPERTIES TIMEOUT 300)
 

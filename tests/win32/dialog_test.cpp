@@ -22,6 +22,7 @@
 
 #include "com_client.h"
 #include "dialog_driver.h"
+#include "host/late_binding.h"
 #include "program_run.h"
 #include "support/module_win32.h"
 #include "support/text.h"
@@ -36,20 +37,18 @@ const testing::Environment* const apartment =
     testing::AddGlobalTestEnvironment(new MainThreadApartment);
 
 // The plug-in object, bound late through IDispatch as the host binds.
+// The plug-in driven as the host drives it (host/late_binding), each call
+// answering with the member's own HRESULT, also when that reaches the
+// caller as an Automation exception.
 class Plugin {
  public:
   Plugin() {
-    CLSID clsid;
-    created_ = CLSIDFromProgID(kPluginProgId, &clsid);
-    if (SUCCEEDED(created_)) {
-      created_ = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                  object_.put_void());
-    }
+    created_ = ResultOf([&] { object_ = std::make_unique<LateBoundObject>(kPluginProgId); });
   }
   HRESULT created() const { return created_; }
 
   HRESULT Put(const wchar_t* property, VARIANT value) {
-    return Invoke(property, DISPATCH_PROPERTYPUT, &value, nullptr);
+    return ResultOf([&] { object_->Put(property, value); });
   }
   HRESULT PutText(const wchar_t* property, const std::wstring& text) {
     unique_variant value;
@@ -58,37 +57,35 @@ class Plugin {
   }
   std::wstring GetText(const wchar_t* property) {
     unique_variant value;
-    EXPECT_EQ(Invoke(property, DISPATCH_PROPERTYGET, nullptr, value.put()), S_OK);
+    EXPECT_EQ(ResultOf([&] { *value.put() = object_->Get(property); }), S_OK);
     if (V_VT(&value.get()) != VT_BSTR) {
       ADD_FAILURE() << "property holds VARIANT type " << V_VT(&value.get());
       return std::wstring();
     }
     return TextOf(value.get());
   }
-  // The method's own HRESULT, also when it reaches the caller as an
-  // Automation exception.
-  HRESULT ShowGUI() { return Invoke(L"sa_showGUI", DISPATCH_METHOD, nullptr, nullptr); }
+  HRESULT ShowGUI() {
+    return ResultOf([&] {
+      unique_variant ignored;
+      *ignored.put() = object_->Call(L"sa_showGUI");
+    });
+  }
 
  private:
-  HRESULT Invoke(const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
-    DISPID member;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
-    if (FAILED(hr)) return hr;
-    DISPID propertyPut = DISPID_PROPERTYPUT;
-    const bool put = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS parameters{argument, put ? &propertyPut : nullptr, argument ? 1u : 0u,
-                          put ? 1u : 0u};
-    EXCEPINFO exception{};
-    hr = object_->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
-                         &exception, nullptr);
-    const unique_bstr source(exception.bstrSource), description(exception.bstrDescription),
-        helpFile(exception.bstrHelpFile);
-    return hr == DISP_E_EXCEPTION ? exception.scode : hr;
+  template <typename Call>
+  static HRESULT ResultOf(Call call) {
+    try {
+      call();
+      return S_OK;
+    } catch (const NotRegistered& failure) {
+      return failure.result;
+    } catch (const CallFailure& failure) {
+      return failure.result;
+    }
   }
 
   HRESULT created_;
-  com_ptr<IDispatch> object_;
+  std::unique_ptr<LateBoundObject> object_;
 };
 
 // Runs sa_showGUI on this thread while `drive` works the dialog on another.
