@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "com_client.h"
+#include "dialog_driver.h"
 #include "support/unique_any_win32.h"
 #include "test_files.h"
 
@@ -211,8 +212,6 @@ TEST_F(HostileInput, HostileValuesInTheOtherPropertiesLeaveTheCheckAlone) {
   EXPECT_EQ(plainObject.references, 1u) << "a released plug-in kept a reference";
   EXPECT_EQ(textObject.references, 1u) << "a released plug-in kept a reference";
 }
-
-bool HasDisplay() { return GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0; }
 
 // Watches, while sa_showGUI runs, for the plug-in's dialog: counts whether
 // it appeared and closes it with WM_CLOSE, as its close box would. When the
