@@ -1,11 +1,11 @@
-# The COM tests: registration of comquarnel.dll in the build tree's Wine
+# The COM tests: registration of comquarnel.dll in the tests' Wine
 # prefix, VBScript and C++ clients of the object, the type library, and the
 # stand-in host with its trace viewer. Included from tests/CMakeLists.txt,
 # where the GoogleTest programs of tests/win32 are defined.
 
 set(wine_run ${CMAKE_SOURCE_DIR}/tests/win32/wine-run)
 set(run_vbs ${CMAKE_SOURCE_DIR}/tests/win32/run-vbs)
-set(prefix ${CMAKE_BINARY_DIR}/wineprefix)
+set(prefix ${QUARNEL_TEST_PREFIX})
 
 # regsvr32 in the prefix: $1 prefix, $2 the DLL, $3... regsvr32's switches.
 set(regsvr32 [=[
@@ -16,14 +16,12 @@ exec "$0" "$prefix" regsvr32 "$@" "$(WINEPREFIX=$prefix winepath -w "$dll")"
 add_test(NAME com_register
          COMMAND sh -c "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> /s)
 set_tests_properties(com_register PROPERTIES
-  FIXTURES_SETUP com_registered FIXTURES_REQUIRED wine_ready
-  RESOURCE_LOCK com_registration)
+  FIXTURES_SETUP com_registered FIXTURES_REQUIRED wine_ready)
 
-# Tests that create the object need the registration, and must not run
-# while the unregistration test has taken it away.
+# Tests that create the object need the registration. The tests that take
+# it away for a while run alone (RUN_SERIAL), so no other test misses it.
 function(quarnel_requires_registration)
-  set_tests_properties(${ARGN} PROPERTIES
-    FIXTURES_REQUIRED "wine_ready;com_registered" RESOURCE_LOCK com_registration)
+  set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED "wine_ready;com_registered")
 endfunction()
 
 add_test(NAME com_object_vbs
@@ -53,6 +51,7 @@ exit $status
 ]=] com_unregister "${regsvr32}" ${wine_run} ${run_vbs} ${prefix} $<TARGET_FILE:comquarnel>
                  ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_unregistered.vbs ${clsid} ${libid} ${iid})
 quarnel_requires_registration(com_unregister)
+set_tests_properties(com_unregister PROPERTIES RUN_SERIAL TRUE)
 
 quarnel_requires_registration(com_object_test host_test dbwin_monitor_test)
 set_tests_properties(dbwin_monitor_test PROPERTIES TIMEOUT 120)
@@ -89,7 +88,7 @@ exit $status
 ]=] host_unregistered "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel>
                  $<TARGET_FILE:quarnel-host> ${CMAKE_CURRENT_BINARY_DIR}/host_unregistered)
 quarnel_requires_registration(host_unregistered)
-set_tests_properties(host_unregistered PROPERTIES TIMEOUT 120)
+set_tests_properties(host_unregistered PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 add_dependencies(typelib_test comquarnel)
 add_dependencies(com_object_test comquarnel)
 
