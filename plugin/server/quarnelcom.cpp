@@ -203,17 +203,14 @@ HRESULT quarnelcom::sa_showGUI() {
 // with its reference count raised. A value that holds no object (a text, a
 // number) is stored as put would store it, rather than refused, so that a
 // host that assigns everything with Set keeps working.
-HRESULT quarnelcom::put_sa_result(VARIANT value) { return StoreCopy(result_, value); }
-HRESULT quarnelcom::putref_sa_result(VARIANT value) { return StoreCopy(result_, value); }
-HRESULT quarnelcom::get_sa_result(VARIANT* value) { return CopyStored(result_, value); }
-HRESULT quarnelcom::put_sa_parameter(VARIANT value) { return StoreCopy(parameter_, value); }
-HRESULT quarnelcom::putref_sa_parameter(VARIANT value) { return StoreCopy(parameter_, value); }
-HRESULT quarnelcom::get_sa_parameter(VARIANT* value) { return CopyStored(parameter_, value); }
-HRESULT quarnelcom::put_sa_timeout(VARIANT value) { return StoreCopy(timeout_, value); }
-HRESULT quarnelcom::putref_sa_timeout(VARIANT value) { return StoreCopy(timeout_, value); }
-HRESULT quarnelcom::get_sa_timeout(VARIANT* value) { return CopyStored(timeout_, value); }
-HRESULT quarnelcom::put_sa_hostname(VARIANT value) { return StoreCopy(hostname_, value); }
-HRESULT quarnelcom::putref_sa_hostname(VARIANT value) { return StoreCopy(hostname_, value); }
-HRESULT quarnelcom::get_sa_hostname(VARIANT* value) { return CopyStored(hostname_, value); }
+#define QUARNEL_DEFINE_KEPT_PROPERTY(property, kept)                                       \
+  HRESULT quarnelcom::put_##property(VARIANT value) { return StoreCopy(kept, value); }    \
+  HRESULT quarnelcom::putref_##property(VARIANT value) { return StoreCopy(kept, value); } \
+  HRESULT quarnelcom::get_##property(VARIANT* value) { return CopyStored(kept, value); }
+QUARNEL_DEFINE_KEPT_PROPERTY(sa_result, result_)
+QUARNEL_DEFINE_KEPT_PROPERTY(sa_parameter, parameter_)
+QUARNEL_DEFINE_KEPT_PROPERTY(sa_timeout, timeout_)
+QUARNEL_DEFINE_KEPT_PROPERTY(sa_hostname, hostname_)
+#undef QUARNEL_DEFINE_KEPT_PROPERTY
 
 }  // namespace quarnel

@@ -45,18 +45,16 @@ class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
   // _quarnelcom
   HRESULT STDMETHODCALLTYPE sa_docheck(VARIANT_BOOL* status) override;
   HRESULT STDMETHODCALLTYPE sa_showGUI() override;
-  HRESULT STDMETHODCALLTYPE put_sa_result(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE putref_sa_result(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE get_sa_result(VARIANT* value) override;
-  HRESULT STDMETHODCALLTYPE put_sa_parameter(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE putref_sa_parameter(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE get_sa_parameter(VARIANT* value) override;
-  HRESULT STDMETHODCALLTYPE put_sa_timeout(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE putref_sa_timeout(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE get_sa_timeout(VARIANT* value) override;
-  HRESULT STDMETHODCALLTYPE put_sa_hostname(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE putref_sa_hostname(VARIANT value) override;
-  HRESULT STDMETHODCALLTYPE get_sa_hostname(VARIANT* value) override;
+// put, putref and get of a property that the object keeps as a VARIANT.
+#define QUARNEL_DECLARE_KEPT_PROPERTY(property)                        \
+  HRESULT STDMETHODCALLTYPE put_##property(VARIANT value) override;    \
+  HRESULT STDMETHODCALLTYPE putref_##property(VARIANT value) override; \
+  HRESULT STDMETHODCALLTYPE get_##property(VARIANT* value) override
+  QUARNEL_DECLARE_KEPT_PROPERTY(sa_result);
+  QUARNEL_DECLARE_KEPT_PROPERTY(sa_parameter);
+  QUARNEL_DECLARE_KEPT_PROPERTY(sa_timeout);
+  QUARNEL_DECLARE_KEPT_PROPERTY(sa_hostname);
+#undef QUARNEL_DECLARE_KEPT_PROPERTY
 
  private:
   explicit quarnelcom(com_ptr<ITypeInfo> typeInfo);
