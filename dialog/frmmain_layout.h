@@ -35,54 +35,69 @@ enum class ControlKind {
   Frame,
 };
 
+// A place in the window, in twips from the corner of its client area.
+struct TwipsRect {
+  int left, top, width, height;
+};
+
 struct ControlLayout {
   int id;
   ControlKind kind;
-  const wchar_t* text;
-  int left, top, width, height;  // twips, from the frame's corner when inFrame
-  bool inFrame;
+  const wchar_t* text;  // the caption; empty for a box, which shows a value
+  TwipsRect place;
 };
 
-struct FramePosition {
-  int left, top;
-};
-inline constexpr FramePosition kFrameCorner{360, 1920};
+// The authentication frame, whose controls are designed from its corner.
+inline constexpr TwipsRect kFrame{360, 1920, 6615, 1095};
+
+constexpr ControlLayout Captioned(int id, ControlKind kind, const wchar_t* caption,
+                                  TwipsRect place) {
+  return {id, kind, caption, place};
+}
+constexpr ControlLayout Box(int id, ControlKind kind, TwipsRect place) {
+  return {id, kind, L"", place};
+}
+constexpr ControlLayout InFrame(ControlLayout layout) {
+  layout.place.left += kFrame.left;
+  layout.place.top += kFrame.top;
+  return layout;
+}
 
 // Creation order is the focus order (the dialog manager tabs through the
 // children in the order they were created), so the controls that take the
 // focus come first. The frame comes last: lowest in the drawing order, it
 // stays behind chkAuthentication, which sits on its top edge.
 inline constexpr ControlLayout kLayout[] = {
-    {kIdBtOK, ControlKind::Button, L"&OK", 7080, 480, 735, 375, false},
-    {kIdTxtTimeout, ControlKind::DisplayBox, L"", 1320, 3240, 1095, 285, false},
-    {kIdTxtFile, ControlKind::TextBox, L"", 1080, 120, 4455, 285, false},
-    {kIdCmbCompare, ControlKind::ComboBox, L"", 1080, 1080, 1575, 315, false},
-    {kIdTxtSize, ControlKind::TextBox, L"", 3360, 1080, 1335, 285, false},
-    {kIdCmbUnit, ControlKind::ComboBox, L"", 4800, 1080, 1935, 315, false},
-    {kIdChkAuthentication, ControlKind::CheckBox,
-     L"Authenticate before checking (NT based authentication)", 600, 1920, 4335, 255, false},
-    {kIdTxtUsername, ControlKind::TextBox, L"", 1080, 300, 2055, 285, true},
-    {kIdTxtPassword, ControlKind::PasswordBox, L"", 4200, 300, 2055, 285, true},
-    {kIdCmbWhat, ControlKind::ComboBox, L"", 1080, 600, 1575, 315, false},
-    {kIdChkDebug, ControlKind::CheckBox, L"Return dates (for debug only)", 4560, 3480, 2415, 255,
-     false},
-    {kIdChkunknownfile, ControlKind::CheckBox, L"File not found is OK", 4560, 3120, 2415, 255,
-     false},
-    {kIdCmbOYFile, ControlKind::ComboBox, L"", 3000, 600, 2535, 315, false},
-    {kIdLabel2, ControlKind::Label, L"Check", 360, 180, 615, 255, false},
-    {kIdLabel3, ControlKind::Label, L"and alarm when it's", 5640, 180, 1455, 255, false},
-    {kIdLabel6, ControlKind::Label, L"then", 2760, 1140, 495, 255, false},
+    Captioned(kIdBtOK, ControlKind::Button, L"&OK", {7080, 480, 735, 375}),
+    Box(kIdTxtTimeout, ControlKind::DisplayBox, {1320, 3240, 1095, 285}),
+    Box(kIdTxtFile, ControlKind::TextBox, {1080, 120, 4455, 285}),
+    Box(kIdCmbCompare, ControlKind::ComboBox, {1080, 1080, 1575, 315}),
+    Box(kIdTxtSize, ControlKind::TextBox, {3360, 1080, 1335, 285}),
+    Box(kIdCmbUnit, ControlKind::ComboBox, {4800, 1080, 1935, 315}),
+    Captioned(kIdChkAuthentication, ControlKind::CheckBox,
+              L"Authenticate before checking (NT based authentication)", {600, 1920, 4335, 255}),
+    InFrame(Box(kIdTxtUsername, ControlKind::TextBox, {1080, 300, 2055, 285})),
+    InFrame(Box(kIdTxtPassword, ControlKind::PasswordBox, {4200, 300, 2055, 285})),
+    Box(kIdCmbWhat, ControlKind::ComboBox, {1080, 600, 1575, 315}),
+    Captioned(kIdChkDebug, ControlKind::CheckBox, L"Return dates (for debug only)",
+              {4560, 3480, 2415, 255}),
+    Captioned(kIdChkunknownfile, ControlKind::CheckBox, L"File not found is OK",
+              {4560, 3120, 2415, 255}),
+    Box(kIdCmbOYFile, ControlKind::ComboBox, {3000, 600, 2535, 315}),
+    Captioned(kIdLabel2, ControlKind::Label, L"Check", {360, 180, 615, 255}),
+    Captioned(kIdLabel3, ControlKind::Label, L"and alarm when it's", {5640, 180, 1455, 255}),
+    Captioned(kIdLabel6, ControlKind::Label, L"then", {2760, 1140, 495, 255}),
     // 90 twips wider than designed, up to just before its box: in the
     // design's 855 twips "User Name:" wraps at 120 DPI (72 pixels of text
     // in 71).
-    {kIdLabel7, ControlKind::Label, L"User Name:", 120, 360, 945, 255, true},
-    {kIdLabel8, ControlKind::Label, L"Password:", 3360, 360, 855, 255, true},
-    {kIdLabel9, ControlKind::Label,
-     L"In most cases the user name should be noted as domainname\\username", 960, 720, 5295, 255,
-     true},
-    {kIdLabel4, ControlKind::RightAlignedLabel, L"Timeout:", -120, 3300, 1215, 255, false},
-    {kIdLabel5, ControlKind::Label, L"seconds", 2520, 3300, 1215, 255, false},
-    {kIdMSFr, ControlKind::Frame, L"", kFrameCorner.left, kFrameCorner.top, 6615, 1095, false},
+    InFrame(Captioned(kIdLabel7, ControlKind::Label, L"User Name:", {120, 360, 945, 255})),
+    InFrame(Captioned(kIdLabel8, ControlKind::Label, L"Password:", {3360, 360, 855, 255})),
+    InFrame(Captioned(kIdLabel9, ControlKind::Label,
+                      L"In most cases the user name should be noted as domainname\\username",
+                      {960, 720, 5295, 255})),
+    Captioned(kIdLabel4, ControlKind::RightAlignedLabel, L"Timeout:", {-120, 3300, 1215, 255}),
+    Captioned(kIdLabel5, ControlKind::Label, L"seconds", {2520, 3300, 1215, 255}),
+    Box(kIdMSFr, ControlKind::Frame, kFrame),
 };
 
 template <typename Box>

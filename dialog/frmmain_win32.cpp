@@ -73,7 +73,8 @@ void FrmMain::Window::CreateControls() {
     const wchar_t* windowClass = WC_STATICW;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD extendedStyle = 0;
-    int height = pixels.Y(layout.height);
+    const TwipsRect& place = layout.place;
+    int height = pixels.Y(place.height);
     switch (layout.kind) {
       case ControlKind::Label: style |= SS_LEFT | SS_NOPREFIX; break;
       case ControlKind::RightAlignedLabel: style |= SS_RIGHT | SS_NOPREFIX; break;
@@ -105,12 +106,10 @@ void FrmMain::Window::CreateControls() {
         style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
         break;
     }
-    const int left = layout.left + (layout.inFrame ? kFrameCorner.left : 0);
-    const int top = layout.top + (layout.inFrame ? kFrameCorner.top : 0);
     // Children are destroyed with the window; their handles are not owned here.
     const HWND control = CreateWindowExW(
-        extendedStyle, windowClass, layout.text, style, pixels.X(left), pixels.Y(top),
-        pixels.X(layout.width), height, hwnd.get(),
+        extendedStyle, windowClass, layout.text, style, pixels.X(place.left), pixels.Y(place.top),
+        pixels.X(place.width), height, hwnd.get(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), ThisModule(), nullptr);
     if (!control) throw WindowFailure(layout.text);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);

@@ -11,6 +11,14 @@
 
 namespace quarnel {
 
+// The values of NETRESOURCEA's fields and of the connection's flags that
+// the plug-in uses; share_connection_win32.cpp ties them to the headers.
+constexpr std::uint32_t kResourceGlobalNet = 2;
+constexpr std::uint32_t kResourceTypeDisk = 1;
+constexpr std::uint32_t kResourceDisplayTypeShare = 3;
+constexpr std::uint32_t kResourceUsageConnectable = 1;
+constexpr std::uint32_t kConnectUpdateProfile = 1;
+
 // NETRESOURCEA, with the texts as the ANSI bytes that the system receives;
 // an absent text is a null pointer.
 struct NetResource {
@@ -23,12 +31,6 @@ struct NetResource {
   std::optional<std::string> comment;
   std::optional<std::string> provider;
 };
-
-constexpr std::uint32_t kResourceGlobalNet = 2;
-constexpr std::uint32_t kResourceTypeDisk = 1;
-constexpr std::uint32_t kResourceDisplayTypeShare = 3;
-constexpr std::uint32_t kResourceUsageConnectable = 1;
-constexpr std::uint32_t kConnectUpdateProfile = 1;
 
 // The system's networking calls (WNetAddConnection2A and
 // WNetCancelConnection2A), each returning the system's result code. Either
