@@ -36,4 +36,4 @@ endif()
 add_test(NAME package_release
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/package-test ${CMAKE_BINARY_DIR}/package-test
                  ${both_builds} ${clsid} ${libid} ${iid})
-set_tests_properties(package_release PROPERTIES TIMEOUT 300)
+set_tests_properties(package_release PROPERTIES TIMEOUT 420)
