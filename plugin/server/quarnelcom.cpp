@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "dialog/dialog_model.h"
+#include "params/check_configuration.h"
 #include "plugin/check_win32.h"
 #include "plugin/server/error_result.h"
 #include "plugin/server/module.h"
@@ -188,12 +190,12 @@ HRESULT quarnelcom::sa_showGUI() {
     const std::wstring timeoutText = TrimSpaces(VariantText(timeout_.get()));
     const std::wstring parameterString = VariantText(parameter_.get());
     const std::wstring hostName = VariantText(hostname_.get());
-    const std::optional<std::wstring> confirmed =
-        dialog_->ShowModal(timeoutText, parameterString, hostName);
+    const std::optional<CheckConfiguration> confirmed =
+        dialog_->ShowModal(timeoutText, DialogConfigurationOf(parameterString), hostName);
     // Closed with the close box: the configuration stays as it was.
     if (!confirmed) return S_OK;
 
-    return put_sa_parameter(TextVariant(*confirmed).get());
+    return put_sa_parameter(TextVariant(WriteConfiguration(*confirmed)).get());
   } catch (...) {
     return HResultFromCurrentException();
   }
