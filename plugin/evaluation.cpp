@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "fileaccess/file_dates.h"
-#include "params/debug_trace.h"
 #include "params/parameter_vocabulary.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
+#include "support/debug_trace.h"
 #include "support/ole_date.h"
 #include "support/text.h"
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "params/debug_trace.h"
+#include "support/debug_trace.h"
 
 namespace quarnel {
 

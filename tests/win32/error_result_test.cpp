@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "params/debug_trace.h"
 #include "plugin/server/error_result.h"
 #include "support/check_error.h"
+#include "support/debug_trace.h"
 #include "support/system_failure_win32.h"
 #include "support/unique_any_win32.h"
 

@@ -1,4 +1,4 @@
-#include "params/debug_trace_win32.h"
+#include "support/debug_trace_win32.h"
 
 #include <windows.h>
 
