@@ -7,11 +7,12 @@
 #include "support/check_error.h"
 
 namespace quarnel {
-namespace {
 
 void PrintTo(const CheckConfiguration& c, std::ostream* os) {
   *os << testing::PrintToString(WriteConfiguration(c));
 }
+
+namespace {
 
 // Read, written and read again, the stored strings of the dialog's and the
 // lint's cases give the same configuration.
