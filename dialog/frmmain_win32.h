@@ -2,7 +2,7 @@
 // The configuration dialog `frmmain` as one plug-in object holds it: the
 // instance lives as long as the object, its window only while it is loaded.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <memory>
 #include <optional>

@@ -4,7 +4,7 @@
 // font and DPI scaling, control texts, and the modal window's disabling of
 // its thread's other windows.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <mutex>
 #include <new>

@@ -2,7 +2,7 @@
 // The plug-in as a monitoring host sees it: an object created by its
 // programmatic identifier and driven through IDispatch by member names.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <string>

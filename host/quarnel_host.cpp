@@ -3,7 +3,7 @@
 // plug-in's trace lines. `quarnel-host --help` and `quarnel-host COMMAND
 // --help` describe the commands and their exit codes.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <objbase.h>
 
 #include <algorithm>

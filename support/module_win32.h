@@ -1,7 +1,7 @@
 #pragma once
 // A module's own file and the COM apartment of a thread.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <objbase.h>
 
 #include <string>

@@ -4,7 +4,7 @@
 // unique_any. `put()` releases what is held and hands out the address for an
 // API that writes a new handle.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <utility>

@@ -1,7 +1,7 @@
 #pragma once
 // The class factory behind DllGetClassObject.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 namespace quarnel {
 

@@ -1,7 +1,7 @@
 // The four entry points of the in-process server (exported through
 // comquarnel.def) and the DLL's entry function.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include "plugin/server/class_factory.h"
 #include "plugin/server/module.h"

@@ -2,7 +2,7 @@
 // What the DLL knows about itself: its module handle and path, its own
 // type library, and whether anything still keeps it loaded.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <string>

@@ -3,7 +3,7 @@
 // the configuration dialog, served to late-bound callers from the DLL's own
 // type library.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <atomic>

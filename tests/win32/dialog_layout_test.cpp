@@ -6,7 +6,7 @@
 // dialog code linked into this program, shown by FrmMain::ShowModal on this
 // thread and measured and closed from another.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

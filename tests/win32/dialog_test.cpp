@@ -4,7 +4,7 @@
 // display (the test command provides one through xvfb-run); without one
 // the tests are skipped.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <commctrl.h>
 #include <objbase.h>
 #include <oleauto.h>

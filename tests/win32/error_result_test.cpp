@@ -2,7 +2,7 @@
 // HRESULT, the error object's description, and a trace line for what the
 // plug-in did not expect.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
