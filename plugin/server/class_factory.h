@@ -5,7 +5,7 @@
 
 namespace quarnel {
 
-// Hands out a new factory for `clsid` (only quarnelcom is served).
+// Hands out the factory of `clsid` (only quarnelcom is served).
 HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** factory);
 
 }  // namespace quarnel

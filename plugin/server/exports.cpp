@@ -15,7 +15,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
   // Unloaded by FreeLibrary (reserved is null): oleaut32 is still loaded and
   // takes its reference back. At process exit nothing is released: the
   // other DLLs may be gone already.
-  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) quarnel::ReleaseInterfaceTypeInfo();
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) quarnel::ReleaseInterfaceType();
   return TRUE;
 }
 
