@@ -344,7 +344,8 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
                    TextBox::txtPassword};
   }
 
-  CheckConfiguration configuration;
+  // Keys that no control shows go back as they came.
+  CheckConfiguration configuration = shown_;
   configuration.path = path;
   configuration.what = what;
   configuration.comparison = comparison;
@@ -384,6 +385,7 @@ std::optional<CheckConfiguration> DialogConfigurationOf(const std::wstring& para
 
 void DialogModel::FillFromConfiguration(const std::optional<CheckConfiguration>& configuration,
                                         const std::wstring& hostName, Automation& automation) {
+  shown_ = configuration.value_or(CheckConfiguration{});
   if (!configuration) {
     SetText(TextBox::txtFile, L"\\\\" + TrimSpaces(hostName) + L"\\");
     return;

@@ -126,6 +126,7 @@ class DialogModel {
   Refusal ValueRefusal(const std::wstring& problem, Automation& automation) const;
 
   DialogState state_;
+  CheckConfiguration shown_;  // the configuration last filled in
 };
 
 }  // namespace quarnel

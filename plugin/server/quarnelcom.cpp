@@ -53,19 +53,18 @@ HRESULT quarnelcom::Create(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   std::shared_ptr<const InterfaceType> type;
-  quarnelcom* created = nullptr;
+  com_ptr<_quarnelcom> created;
   try {
     const HRESULT loaded = LoadInterfaceType(type);
     if (FAILED(loaded)) return loaded;
-    created = new quarnelcom(std::move(type));
+    // A new object holds one reference, which `created` takes over.
+    created = com_ptr<_quarnelcom>::attach(new quarnelcom(std::move(type)));
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
     return E_UNEXPECTED;
   }
-  const HRESULT answered = created->QueryInterface(iid, object);
-  created->Release();
-  return answered;
+  return created->QueryInterface(iid, object);
 }
 
 quarnelcom::quarnelcom(std::shared_ptr<const InterfaceType> type)
