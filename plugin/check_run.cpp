@@ -76,9 +76,6 @@ bool ListingEndedWell(std::uint32_t code, bool listedAny) {
   return listedAny ? code == kErrorNoMoreFiles : MeansNothingFound(code);
 }
 
-// Lists the plain files that the path matches, counting each one, as long
-// as `visit` returns true. A listing that could not look, or was cut short,
-// fails the check with the system's code.
 // One run's look at the files: the directory its names are read under,
 // and what it has found so far.
 struct Look {
@@ -86,6 +83,9 @@ struct Look {
   FileMeasurement& found;
 };
 
+// Lists the plain files that the path matches, counting each one, as long
+// as `visit` returns true. A listing that could not look, or was cut short,
+// fails the check with the system's code.
 template <typename Visit>
 void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
   bool listedAny = false;
@@ -107,8 +107,8 @@ void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
 void SumSizes(CheckMachine& machine, Look& look) {
   // A "{" in prefix + name may start a placeholder, whose expansion can
   // name another file: that one is searched for. No path is made otherwise.
-  const bool recordServes =
-      ListedRecordServes(look.found.path, look.directoryPrefix) && !Contains(look.directoryPrefix, L'{');
+  const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix) &&
+                            !Contains(look.directoryPrefix, L'{');
   ForEachListedFile(machine, look, [&](const FindRecord& record) {
     std::wstring errorText;
     const double size =
@@ -185,7 +185,7 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // the check, since the choice would leave it out.
 //
 // The first candidate is taken as it is: dates are read back only where a
-// comparison needs their look.found. A file's path and date text are made only
+// comparison needs their values. A file's path and date text are made only
 // for the trace lines that somebody hears, and for the chosen file at the
 // end.
 void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind) {
