@@ -186,13 +186,10 @@ struct ScanChoice {
 };
 
 // A date's value for a comparison. A text that does not read back as its
-// date ends the check there, and the error report shows that text as the
-// file date.
-OleDate ValueToCompare(CheckMachine& machine, DateValues& dates, CheckValues& values,
-                       const CalendarFields& fields) {
+// date ends the check there; the file date is still Empty during the scan,
+// and so is what the error report shows.
+OleDate ValueToCompare(DateValues& dates, const CalendarFields& fields) {
   if (const std::optional<OleDate> value = dates.ValueOf(fields)) return *value;
-  values.fileDate = DateText(machine.monthNames, fields);
-  values.fileDateFields = fields;
   throw CheckError(ErrorNumber::TypeMismatch);
 }
 
@@ -245,8 +242,8 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
       best = ScanChoice{record.name, date.fields, std::nullopt};
       return true;
     }
-    if (!best->value) best->value = ValueToCompare(machine, dates, values, best->fields);
-    const OleDate candidate = ValueToCompare(machine, dates, values, date.fields);
+    if (!best->value) best->value = ValueToCompare(dates, best->fields);
+    const OleDate candidate = ValueToCompare(dates, date.fields);
     if (Replaces(kind, *best->value, candidate)) {
       best->name.assign(record.name);
       best->fields = date.fields;
