@@ -39,6 +39,8 @@ struct FindResult {
 
 // The code with which a listing runs out of entries (ERROR_NO_MORE_FILES).
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
+// The code for a path that is no valid name (ERROR_INVALID_NAME).
+constexpr std::uint32_t kErrorInvalidName = 123;
 
 // Calendar fields as SYSTEMTIME holds them; all zero when a conversion failed.
 struct CalendarFields {

@@ -102,6 +102,12 @@ target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(check_test quarnel-host comquarnel)
 set_tests_properties(check_test PROPERTIES TIMEOUT 300)
 
+# Checks of folders nested past MAX_PATH, through a C++ client.
+quarnel_requires_registration(long_path_test)
+target_link_libraries(long_path_test PRIVATE quarnel_com_ids)
+add_dependencies(long_path_test comquarnel)
+set_tests_properties(long_path_test PROPERTIES TIMEOUT 120)
+
 # Hostile values in every property, through a C++ client and through VBScript.
 quarnel_requires_registration(hostile_input_test)
 target_link_libraries(hostile_input_test PRIVATE quarnel_com_ids)
