@@ -18,6 +18,11 @@ constexpr wchar_t kClassName[] = L"quarnelcom";
 constexpr WORD kLibraryMajor = 1;
 constexpr WORD kLibraryMinor = 0;
 constexpr LCID kLibraryLocale = 0x0409;
+#ifdef _WIN64
+constexpr SYSKIND kOwnSysKind = SYS_WIN64;
+#else
+constexpr SYSKIND kOwnSysKind = SYS_WIN32;
+#endif
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40];
@@ -87,7 +92,7 @@ HRESULT WriteRegistration() {
 
 HRESULT RemoveRegistration() {
   const HRESULT library = UnRegisterTypeLib(LIBID_comQuarnel, kLibraryMajor, kLibraryMinor,
-                                            kLibraryLocale, SYS_WIN32);
+                                            kLibraryLocale, kOwnSysKind);
   const bool libraryGone = SUCCEEDED(library) || library == TYPE_E_REGISTRYACCESS ||
                            library == TYPE_E_CANTLOADLIBRARY;
   const LONG classGone = DeleteClassesTree(ClassKeyPath());

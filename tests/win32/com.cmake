@@ -10,7 +10,7 @@ set(prefix ${QUARNEL_TEST_PREFIX})
 # regsvr32 in the prefix: $1 prefix, $2 the DLL, $3... regsvr32's switches.
 set(regsvr32 [=[
 prefix=$1 dll=$2; shift 2
-exec "$0" "$prefix" regsvr32 "$@" "$(WINEPREFIX=$prefix winepath -w "$dll")"
+exec "$0" "$prefix" regsvr32 "$@" "$("$0" "$prefix" winepath -w "$dll")"
 ]=])
 
 add_test(NAME com_register
