@@ -27,12 +27,14 @@ constexpr ULONGLONG kTicksPerDay = 864000000000ull;
 std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
 
 // The folder below `base` whose path is at least `length` characters long,
-// made of names of 100 characters.
+// made of names of 100 characters; a shorter one made before is its start.
 std::wstring MakeNestedFolder(const std::wstring& base, std::size_t length) {
   std::wstring folder = base;
   while (folder.size() < length) {
     folder += L"\\" + std::wstring(100, L'd');
-    EXPECT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr)) << "error " << GetLastError();
+    EXPECT_TRUE(CreateDirectoryW(Extended(folder).c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS)
+        << "error " << GetLastError();
   }
   return folder;
 }
