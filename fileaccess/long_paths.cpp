@@ -60,7 +60,11 @@ SystemPath SystemPathFor(const std::wstring& given, FullPathResolver& fullPaths)
   if (StartsWith(given, kExtendedPrefix)) return WrittenExtended(given);
 
   const std::optional<std::wstring> full = fullPaths.FullPathOf(given);
-  if (!full) return Refused(kErrorInvalidName);
+  // A short path that the system cannot make full (the empty path, say)
+  // still goes as written: its search fails as it always did.
+  if (!full) {
+    return given.size() <= kLongestShortPath ? SystemPath{given, 0} : Refused(kErrorInvalidName);
+  }
   // Devices, pipes and "//?/" paths are no files to measure.
   if (StartsWith(*full, kDevicePrefix) || StartsWith(*full, kExtendedPrefix)) {
     return Refused(kErrorBadPathname);

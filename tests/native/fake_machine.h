@@ -316,7 +316,8 @@ class FakeFileSystem : public FileSystem {
 // relative path from the current directory, a drive-relative one ("D:x")
 // from that drive's, a rooted one ("\x") on the current drive; ".", ".."
 // (never above the drive or the share) and repeated separators resolved;
-// trailing dots and blanks of the last name dropped. Extended-length paths
+// trailing dots and blanks of the last name dropped; the empty path and
+// one over 32,767 characters cannot be made full. Extended-length paths
 // come back as they are; "\\.\" devices and UNC paths are rooted at their
 // first two names.
 class FakeFullPaths : public FullPathResolver {
@@ -325,6 +326,7 @@ class FakeFullPaths : public FullPathResolver {
   std::map<wchar_t, std::wstring> driveDirectories;  // by upper-case letter
 
   std::optional<std::wstring> FullPathOf(const std::wstring& given) override {
+    if (given.empty() || given.size() > 32767) return std::nullopt;
     if (given.compare(0, 4, L"\\\\?\\") == 0) return given;
     std::wstring path = given;
     for (auto& c : path)

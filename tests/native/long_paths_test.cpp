@@ -55,6 +55,7 @@ TEST(SystemPathFor, PassesLongPathsInTheExtendedFormAndRefusesWhatCannotBeLooked
       {L"C:\\data\\trailing. ", L"C:\\data\\trailing. ", 0},
       {L"\\\\srv\\share\\a.log", L"\\\\srv\\share\\a.log", 0},
       {L"a.log", L"a.log", 0},
+      {L"", L"", 0},
       {L"C:/data/./x/../*.log", L"C:/data/./x/../*.log", 0},
       {at259, at259, 0},
       {at260, L"\\\\?\\" + at260, 0},
