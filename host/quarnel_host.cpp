@@ -446,10 +446,20 @@ std::wstring PluginDllPath() {
   return L"C:\\path\\to\\comquarnel.dll";
 }
 
-// The 32-bit regsvr32: in SysWOW64 on 64-bit Windows, in System32 on 32-bit.
+// The regsvr32 of the host's own bitness, which registers the DLL in the
+// registry view that the host reads: the 32-bit one is in SysWOW64 on
+// 64-bit Windows and in System32 on 32-bit Windows, the 64-bit one in System32.
+#ifdef _WIN64
+constexpr wchar_t kRegsvr32Bitness[] = L"64-bit";
+#else
+constexpr wchar_t kRegsvr32Bitness[] = L"32-bit";
+#endif
 std::wstring Regsvr32Path() {
-  std::optional<std::wstring> directory = SystemText(
+  std::optional<std::wstring> directory;
+#ifndef _WIN64
+  directory = SystemText(
       [](wchar_t* buffer, UINT size) { return GetSystemWow64DirectoryW(buffer, size); });
+#endif
   if (!directory) {
     directory = SystemText([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
   }
@@ -459,7 +469,8 @@ std::wstring Regsvr32Path() {
 Explained ExplainNotRegistered(const NotRegistered& failure) {
   return {{failure.progId + L" is not registered on this machine (" + CodeAndMessage(failure.result) +
                L")",
-           L"  register the plug-in with the 32-bit regsvr32, from an elevated prompt:",
+           L"  register the plug-in with the " + std::wstring(kRegsvr32Bitness) +
+               L" regsvr32, from an elevated prompt:",
            L"  " + Regsvr32Path() + L" \"" + PluginDllPath() + L"\""}};
 }
 
