@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fileaccess/system_messages.h"
+#include "support/ole_date.h"
 
 namespace quarnel {
 
@@ -41,11 +42,6 @@ struct FindResult {
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
 // The code for a path that is no valid name (ERROR_INVALID_NAME).
 constexpr std::uint32_t kErrorInvalidName = 123;
-
-// Calendar fields as SYSTEMTIME holds them; all zero when a conversion failed.
-struct CalendarFields {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
 
 // The file search, which also gives the system's messages for the codes
 // with which its searches fail.

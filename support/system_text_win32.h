@@ -1,7 +1,7 @@
 #pragma once
 // Texts that the system writes into a caller's buffer, however long.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <optional>
 #include <string>

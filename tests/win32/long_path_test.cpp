@@ -4,7 +4,7 @@
 // the path as it was written. The folders are made and removed through
 // extended-length paths, as Windows needs for them.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 
