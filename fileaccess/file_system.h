@@ -40,6 +40,8 @@ struct FindResult {
 
 // The code with which a listing runs out of entries (ERROR_NO_MORE_FILES).
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
+// The code for a path that is no valid name (ERROR_INVALID_NAME).
+constexpr std::uint32_t kErrorInvalidName = 123;
 
 // The file search, which also gives the system's messages for the codes
 // with which its searches fail.

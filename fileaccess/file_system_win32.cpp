@@ -3,13 +3,16 @@
 #include "support/windows_win32.h"
 
 #include "support/codepage.h"
+#include "support/system_text_win32.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
 
 static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN && kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
                   kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY &&
-                  kErrorNoMoreFiles == ERROR_NO_MORE_FILES && kErrorInvalidName == ERROR_INVALID_NAME,
+                  kErrorNoMoreFiles == ERROR_NO_MORE_FILES && kErrorInvalidName == ERROR_INVALID_NAME &&
+                  kErrorBadPathname == ERROR_BAD_PATHNAME &&
+                  kErrorFilenameTooLong == ERROR_FILENAME_EXCED_RANGE && kLongestShortPath + 1 == MAX_PATH,
               "the portable copies of the file search's values differ from the system's");
 
 namespace {
@@ -100,6 +103,12 @@ CalendarFields SystemFileSystem::LocalCalendarFields(std::uint64_t fileTime) {
   if (!FileTimeToSystemTime(&local, &fields)) return CalendarFields{};
   return CalendarFields{fields.wYear, fields.wMonth,  fields.wDay,
                         fields.wHour, fields.wMinute, fields.wSecond};
+}
+
+std::optional<std::wstring> SystemFullPaths::FullPathOf(const std::wstring& path) {
+  return SystemText([&path](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
 }
 
 }  // namespace quarnel

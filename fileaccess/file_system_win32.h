@@ -2,12 +2,9 @@
 // The machine's own file system, through the wide-character file search.
 
 #include "fileaccess/file_system.h"
+#include "fileaccess/long_paths.h"
 
 namespace quarnel {
-
-// The system's error code for a path that is no valid name
-// (ERROR_INVALID_NAME).
-constexpr std::uint32_t kErrorInvalidName = 123;
 
 // Names are searched and reported as UTF-16, so a character outside the
 // ANSI code page is found as itself (the ANSI search turned it into "?",
@@ -20,6 +17,12 @@ class SystemFileSystem : public FileSystem {
                      const std::function<bool(const FindRecord&)>& visit) override;
   std::wstring RawSystemMessage(std::uint32_t code) override;
   CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
+};
+
+// GetFullPathNameW, of any length.
+class SystemFullPaths : public FullPathResolver {
+ public:
+  std::optional<std::wstring> FullPathOf(const std::wstring& path) override;
 };
 
 }  // namespace quarnel

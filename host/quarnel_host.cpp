@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fileaccess/file_system_win32.h"
 #include "host/console_output.h"
 #include "host/debug_viewer.h"
 #include "host/late_binding.h"
@@ -24,6 +25,7 @@
 #include "support/check_error.h"
 #include "support/com_text_win32.h"
 #include "support/module_win32.h"
+#include "support/system_text_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"
 #include "support/variant_text_win32.h"
@@ -421,16 +423,18 @@ std::wstring CodeAndMessage(HRESULT result) {
 
 std::wstring DirectoryOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\') + 1); }
 
-// The plug-in's DLL beside this program or where the build puts it; a
-// placeholder when it is in neither place.
+// The plug-in's DLL beside this program or where the build puts it, in a
+// folder of any length; a placeholder when it is in neither place.
 std::wstring PluginDllPath() {
   const std::wstring directory = DirectoryOf(ModuleFilePath(nullptr));
+  SystemFullPaths fullPaths;
   for (const wchar_t* relative : {L"comquarnel.dll", L"..\\plugin\\comquarnel.dll"}) {
-    wchar_t full[MAX_PATH];
-    const std::wstring candidate = directory + relative;
-    const DWORD length = GetFullPathNameW(candidate.c_str(), MAX_PATH, full, nullptr);
-    if (length > 0 && length < MAX_PATH && GetFileAttributesW(full) != INVALID_FILE_ATTRIBUTES) {
-      return full;
+    const std::optional<std::wstring> full = fullPaths.FullPathOf(directory + relative);
+    if (!full) continue;
+    // Looked at in the form that reaches past MAX_PATH; named as it reads.
+    const SystemPath systemPath = SystemPathFor(*full, fullPaths);
+    if (systemPath.refusal == 0 && GetFileAttributesW(systemPath.path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      return *full;
     }
   }
   return L"C:\\path\\to\\comquarnel.dll";
@@ -445,13 +449,15 @@ constexpr wchar_t kRegsvr32Bitness[] = L"64-bit";
 constexpr wchar_t kRegsvr32Bitness[] = L"32-bit";
 #endif
 std::wstring Regsvr32Path() {
-  wchar_t directory[MAX_PATH];
-  UINT length = 0;
+  std::optional<std::wstring> directory;
 #ifndef _WIN64
-  length = GetSystemWow64DirectoryW(directory, MAX_PATH);
+  directory = SystemText(
+      [](wchar_t* buffer, UINT size) { return GetSystemWow64DirectoryW(buffer, size); });
 #endif
-  if (length == 0 || length >= MAX_PATH) length = GetSystemDirectoryW(directory, MAX_PATH);
-  return std::wstring(directory, length < MAX_PATH ? length : 0) + L"\\regsvr32.exe";
+  if (!directory) {
+    directory = SystemText([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
+  }
+  return directory.value_or(L"") + L"\\regsvr32.exe";
 }
 
 Explained ExplainNotRegistered(const NotRegistered& failure) {

@@ -162,13 +162,10 @@ struct ScanChoice {
 };
 
 // A date's value for a comparison. A text that does not read back as its
-// date ends the check there, and the error report shows that text as the
-// file date.
-OleDate ValueToCompare(CheckMachine& machine, DateValues& dates, Look& look,
-                       const CalendarFields& fields) {
+// date ends the check there; the file date is still Empty during the scan,
+// and so is what the error report shows.
+OleDate ValueToCompare(DateValues& dates, const CalendarFields& fields) {
   if (const std::optional<OleDate> value = dates.ValueOf(fields)) return *value;
-  look.found.fileDate = DateText(machine.monthNames, fields);
-  look.found.fileDateFields = fields;
   throw CheckError(ErrorNumber::TypeMismatch);
 }
 
@@ -221,8 +218,8 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
       best = ScanChoice{record.name, date.fields, std::nullopt};
       return true;
     }
-    if (!best->value) best->value = ValueToCompare(machine, dates, look, best->fields);
-    const OleDate candidate = ValueToCompare(machine, dates, look, date.fields);
+    if (!best->value) best->value = ValueToCompare(dates, best->fields);
+    const OleDate candidate = ValueToCompare(dates, date.fields);
     if (Replaces(kind, *best->value, candidate)) {
       best->name.assign(record.name);
       best->fields = date.fields;

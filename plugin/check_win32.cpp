@@ -14,7 +14,9 @@ namespace quarnel {
 HostCheckResult RunCheckForHost(const VARIANT& parameterString) {
   SystemDebuggerOutput debuggerOutput;
   ListenedTraceSink trace(debuggerOutput);
-  SystemFileSystem files;
+  SystemFileSystem systemFiles;
+  SystemFullPaths fullPaths;
+  LongPathFileSystem files(systemFiles, fullPaths);
   SystemNetworkApi network;
   SystemRegistry registry;
   SystemAutomation automation;

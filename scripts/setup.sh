@@ -58,7 +58,9 @@ update_indexes() {
   apt-get -o Acquire::Retries=3 update 2>&1 | tee "$output"
   status=${PIPESTATUS[0]}
   set -e
-  sed -n 's/^E: Failed to fetch \(.*\)$/\1/p' "$output" >"$failures"
+  # An index that apt gives up on is an error ("E:"), or a warning ("W:")
+  # when apt goes on with the old list; either way its line names it.
+  sed -n 's/^[EW]: Failed to fetch \(.*\)$/\1/p' "$output" >"$failures"
   rm -f "$output"
   [ "$status" -eq 0 ] && [ ! -s "$failures" ]
 }

@@ -2,6 +2,7 @@
 // In-memory stand-ins for the machine: a file system of directories and
 // entries, a registry of values, and a trace sink that keeps its lines.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cwctype>
@@ -9,11 +10,13 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "fileaccess/file_system.h"
+#include "fileaccess/long_paths.h"
 #include "fileaccess/share_connection.h"
 #include "registry/machine_registry.h"
 #include "registry/month_names.h"
@@ -113,6 +116,8 @@ class FakeFileSystem : public FileSystem {
     messages_[53] = L"The network path was not found.\r\n";
     messages_[kErrorInvalidName] =
         L"The filename, directory name, or volume label syntax is incorrect.\r\n";
+    messages_[kErrorBadPathname] = L"The specified path is invalid.\r\n";
+    messages_[kErrorFilenameTooLong] = L"The filename or extension is too long.\r\n";
     messages_[1326] = L"The user name or password is incorrect.\r\n";
   }
 
@@ -259,6 +264,30 @@ class FakeFileSystem : public FileSystem {
       errorCode = kErrorInvalidName;
       return;
     }
+    const std::optional<std::wstring> named = PathAsNamed(path);
+    if (!named) {
+      errorCode = kErrorPathNotFound;
+      return;
+    }
+    Visit(*named, visit, errorCode);
+  }
+
+  // The path that the system looks at: an extended-length path names the
+  // path after its prefix, "\\?\UNC\srv\..." the UNC path "\\srv\...". A
+  // process that is not long-path aware gets "path not found" for any
+  // other path of MAX_PATH (260) characters or more, however it exists.
+  static std::optional<std::wstring> PathAsNamed(const std::wstring& path) {
+    const std::wstring extended = L"\\\\?\\", extendedUnc = L"\\\\?\\UNC\\";
+    if (path.compare(0, extendedUnc.size(), extendedUnc) == 0) {
+      return L"\\\\" + path.substr(extendedUnc.size());
+    }
+    if (path.compare(0, extended.size(), extended) == 0) return path.substr(extended.size());
+    if (path.size() >= 260) return std::nullopt;
+    return path;
+  }
+
+  void Visit(const std::wstring& path, const std::function<bool(const FindRecord&)>& visit,
+             std::uint32_t& errorCode) {
     const auto split = path.find_last_of(L'\\');
     const std::wstring directory = split == std::wstring::npos ? L"" : path.substr(0, split);
     const std::wstring pattern = split == std::wstring::npos ? path : path.substr(split + 1);
@@ -281,6 +310,72 @@ class FakeFileSystem : public FileSystem {
   std::map<std::uint32_t, std::wstring> messages_;
   std::vector<std::uint64_t> failedLocal_;
   std::vector<std::uint64_t> failedCalendar_;
+};
+
+// GetFullPathNameW as the system resolves a path: "/" read as "\", a
+// relative path from the current directory, a drive-relative one ("D:x")
+// from that drive's, a rooted one ("\x") on the current drive; ".", ".."
+// (never above the drive or the share) and repeated separators resolved;
+// trailing dots and blanks of the last name dropped; the empty path and
+// one over 32,767 characters cannot be made full. Extended-length paths
+// come back as they are; "\\.\" devices and UNC paths are rooted at their
+// first two names.
+class FakeFullPaths : public FullPathResolver {
+ public:
+  std::wstring currentDirectory = L"C:\\work";
+  std::map<wchar_t, std::wstring> driveDirectories;  // by upper-case letter
+
+  std::optional<std::wstring> FullPathOf(const std::wstring& given) override {
+    if (given.empty() || given.size() > 32767) return std::nullopt;
+    if (given.compare(0, 4, L"\\\\?\\") == 0) return given;
+    std::wstring path = given;
+    for (auto& c : path)
+      if (c == L'/') c = L'\\';
+    std::wstring root, rest;
+    if (path.compare(0, 2, L"\\\\") == 0) {
+      const auto server = path.find(L'\\', 2);
+      const auto share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+      root = path.substr(0, share);
+      rest = share == std::wstring::npos ? L"" : path.substr(share);
+    } else if (path.size() >= 2 && path[1] == L':') {
+      root = path.substr(0, 2);
+      rest = path.substr(2);
+      if (rest.empty() || rest[0] != L'\\') rest = DirectoryOfDrive(path[0]).substr(2) + L"\\" + rest;
+    } else {
+      root = currentDirectory.substr(0, 2);
+      rest = !path.empty() && path[0] == L'\\' ? path : currentDirectory.substr(2) + L"\\" + path;
+    }
+    std::vector<std::wstring> names;
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+      const auto end = std::min(rest.find(L'\\', start), rest.size());
+      const std::wstring name = rest.substr(start, end - start);
+      if (name == L"..") {
+        if (!names.empty()) names.pop_back();
+      } else if (!name.empty() && name != L".") {
+        names.push_back(name);
+      }
+      start = end + 1;
+    }
+    const bool endsInSeparator = !rest.empty() && rest.back() == L'\\';
+    if (!names.empty() && !endsInSeparator) {
+      std::wstring& last = names.back();
+      last.erase(last.find_last_not_of(L". ") + 1);
+    }
+    std::wstring full = root;
+    for (const auto& name : names) full += L"\\" + name;
+    if (endsInSeparator || (names.empty() && root.size() == 2)) full += L"\\";
+    return full;
+  }
+
+ private:
+  std::wstring DirectoryOfDrive(wchar_t drive) const {
+    const wchar_t letter = static_cast<wchar_t>(std::towupper(drive));
+    if (static_cast<wchar_t>(std::towupper(currentDirectory[0])) == letter) return currentDirectory;
+    const auto directory = driveDirectories.find(letter);
+    return directory != driveDirectories.end() ? directory->second
+                                               : std::wstring(1, letter) + L":\\";
+  }
 };
 
 // Registry values by key and value name; remembers which value names were

@@ -67,16 +67,26 @@ add_dependencies(host_test quarnel-host trace_sample)
 set_tests_properties(host_test PROPERTIES TIMEOUT 300)
 
 # Without the registration, the host says in words what is wrong and which
-# regsvr32 command mends it, in either kind of report.
+# regsvr32 command mends it, in either kind of report; a copy of the host
+# and the DLL in a folder nested past 300 characters names them there.
 add_test(NAME host_unregistered
-         COMMAND sh -c [=[
-regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin
+         COMMAND bash -c [=[
+regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin deep_run=$6.deep
+deep=$(mktemp -d)
+trap 'rm -rf "$deep" "$plain" "$plugin" "$deep_run"' EXIT
+folder=$deep
+for _ in 1 2 3; do folder=$folder/$(printf 'd%.0s' $(seq 100)); done
+mkdir -p "$folder" && cp "$host" "$dll" "$folder/" || exit 1
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; exit 1; }
 "$wine_run" "$prefix" "$host" check '#WHT=SIZE#' >"$plain" 2>&1; plain_status=$?
 "$wine_run" "$prefix" "$host" check --plugin '#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
+"$wine_run" "$prefix" "$folder/$(basename "$host")" check '#WHT=SIZE#' >"$deep_run" 2>&1
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
-cat "$plain" "$plugin"
+cat "$plain" "$plugin" "$deep_run"
 status=0
+windows_folder=Z:${folder//\//\\}
+grep -qxF "  $(sed -n 's/^  \(.*regsvr32.exe\) .*/\1/p' "$plain") \"$windows_folder\\comquarnel.dll\"" "$deep_run" ||
+  { echo "the copy past 300 characters does not name regsvr32 and its own DLL"; status=1; }
 [ $plain_status -eq 2 ] || { echo "exit code $plain_status, not 2"; status=1; }
 [ $plugin_status -eq 3 ] || { echo "--plugin: exit code $plugin_status, not 3"; status=1; }
 grep -qx 'error: comQuarnel.quarnelcom is not registered on this machine (0x800401F3.*)' "$plain" ||
@@ -84,7 +94,6 @@ grep -qx 'error: comQuarnel.quarnelcom is not registered on this machine (0x8004
 grep -qx '  .*regsvr32.exe .*comquarnel.dll.' "$plain" || { echo "no regsvr32 command"; status=1; }
 grep -qx 'QUARNEL UNKNOWN - comQuarnel.quarnelcom is not registered .*regsvr32.exe .*comquarnel.dll.' "$plugin" ||
   { echo "--plugin: no UNKNOWN line with the regsvr32 command"; status=1; }
-rm -f "$plain" "$plugin"
 exit $status
 ]=] host_unregistered "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel>
                  $<TARGET_FILE:quarnel-host> ${CMAKE_CURRENT_BINARY_DIR}/host_unregistered)
@@ -102,6 +111,12 @@ quarnel_requires_registration(check_test)
 target_sources(check_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(check_test quarnel-host comquarnel)
 set_tests_properties(check_test PROPERTIES TIMEOUT 300)
+
+# Checks of folders nested past MAX_PATH, through a C++ client.
+quarnel_requires_registration(long_path_test)
+target_link_libraries(long_path_test PRIVATE quarnel_com_ids)
+add_dependencies(long_path_test comquarnel)
+set_tests_properties(long_path_test PROPERTIES TIMEOUT 120)
 
 # Hostile values in every property, through a C++ client and through VBScript.
 quarnel_requires_registration(hostile_input_test)
