@@ -61,5 +61,9 @@ bool IsSizeUnit(const std::wstring& unit);
 double SizeUnitDivisor(const std::wstring& unit);
 bool IsAgeUnit(const std::wstring& unit);
 std::wstring AgeUnitWord(const std::wstring& unit);
+// The minutes in one unit of age for the codes that count minute, hour and
+// day boundaries (1, 60, 1440; "N", "H", "D" in either letter case); nothing
+// for a code that counts other boundaries.
+std::optional<int> MinutesPerAgeUnit(const std::wstring& unit);
 
 }  // namespace quarnel

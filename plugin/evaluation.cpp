@@ -7,6 +7,7 @@
 #include "fileaccess/file_dates.h"
 #include "params/debug_trace.h"
 #include "params/parameter_vocabulary.h"
+#include "plugin/result_text.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
 #include "support/ole_date.h"
@@ -38,6 +39,28 @@ bool IsAgeUnit(const std::wstring& unit) { return IsCodeOf(kAgeUnitCodes, unit);
 
 namespace {
 
+// The age units count minute, hour and day boundaries whatever their letter
+// case; any other code goes to the date difference as it stands, which
+// rejects what it does not know.
+std::wstring AgeIntervalOf(const std::wstring& unit) {
+  if (unit == L"N" || unit == L"n") return L"n";
+  if (unit == L"H" || unit == L"h") return L"h";
+  if (unit == L"D" || unit == L"d") return L"d";
+  return unit;
+}
+
+}  // namespace
+
+std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
+  const std::wstring interval = AgeIntervalOf(unit);
+  if (interval == L"n") return 1;
+  if (interval == L"h") return 60;
+  if (interval == L"d") return 24 * 60;
+  return std::nullopt;
+}
+
+namespace {
+
 bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
 
 // The comparison names the alarm condition: the check passes when it does
@@ -65,16 +88,6 @@ OleDate DateValueOrMismatch(const std::optional<OleDate>& value) {
 
 const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
 
-// The age units count minute, hour and day boundaries whatever their letter
-// case; any other code goes to the date difference as it stands, which
-// rejects what it does not know.
-std::wstring AgeIntervalOf(const std::wstring& unit) {
-  if (unit == L"N" || unit == L"n") return L"n";
-  if (unit == L"H" || unit == L"h") return L"h";
-  if (unit == L"D" || unit == L"d") return L"d";
-  return unit;
-}
-
 void MakeNowText(CheckValues& values, CheckMachine& machine) {
   const DateTimeFields now = FieldsFromOleDate(machine.clock.Now());
   values.nowFields = CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second};
@@ -86,16 +99,15 @@ std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
   double value = 0;
   std::wstring result;
   if (scaled != 0) {
-    const bool bytes = values.unit == L"B";
     const std::wstring number =
-        TrimSpaces(machine.automation.FormatNumber(scaled, bytes ? L"#" : L"#0.0"));
+        TrimSpaces(machine.automation.FormatNumber(scaled, SizePicture(values.unit)));
     // The text shows the total as it is; the comparison uses it rounded to
     // whole bytes, or to one decimal, halves up.
-    value = bytes ? std::floor(scaled) : std::floor(scaled * 10 + 0.5) / 10;
+    value = ShownSize(scaled, values.unit);
     if (!std::isfinite(value)) throw CheckError(ErrorNumber::Overflow);
-    result = L"Size of " + values.path + L" is " + number + L" " + values.unit;
+    result = SizeText(values.path, number, values.unit);
   } else {
-    result = L"Size of " + values.path + L" is 0 " + values.unit;
+    result = SizeText(values.path, L"0", values.unit);
   }
   values.passed = SizePasses(values.comparison, value, values.threshold);
   return result;
@@ -133,9 +145,8 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   const Kind kind = KindOf(values.what);
   const std::wstring& subject = kind.measurement == Measurement::Scan ? values.chosenPath
                                                                       : values.path;
-  std::wstring result = subject + L" was " + (kind.creation ? L"created " : L"written ") +
-                        DecimalText(age) + L" " + AgeUnitWord(values.unit) + L" ago";
-  if (values.debug) result += L" (ID=" + fileDate + L"  - N=" + values.nowText + L")";
+  std::wstring result = AgeText(subject, kind.creation, age, values.unit);
+  if (values.debug) result += DebugPart(fileDate, values.nowText);
   values.passed = AgePasses(values.comparison, age, values.threshold);
   return result;
 }
@@ -169,8 +180,8 @@ CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
     return CommonEnd(values, machine, std::move(result));
   }
   // Nothing found: no trace line.
-  if (values.notFoundIsOk) return {true, L"No matching files"};
-  if (IsSizeCheck(values.what)) return {false, L"ERR: No matching files"};
+  if (values.notFoundIsOk) return {true, kNothingFoundText};
+  if (IsSizeCheck(values.what)) return {false, kNoSizeFoundText};
   return {false, values.fileDate};
 }
 
