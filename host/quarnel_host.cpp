@@ -485,10 +485,20 @@ std::wstring PluginDllPath() {
   return L"C:\\path\\to\\comquarnel.dll";
 }
 
-// The 32-bit regsvr32: in SysWOW64 on 64-bit Windows, in System32 on 32-bit.
+// The regsvr32 of the host's own bitness, which registers the DLL in the
+// registry view that the host reads: the 32-bit one is in SysWOW64 on
+// 64-bit Windows and in System32 on 32-bit Windows, the 64-bit one in System32.
+#ifdef _WIN64
+constexpr wchar_t kRegsvr32Bitness[] = L"64-bit";
+#else
+constexpr wchar_t kRegsvr32Bitness[] = L"32-bit";
+#endif
 std::wstring Regsvr32Path() {
   wchar_t directory[MAX_PATH];
-  UINT length = GetSystemWow64DirectoryW(directory, MAX_PATH);
+  UINT length = 0;
+#ifndef _WIN64
+  length = GetSystemWow64DirectoryW(directory, MAX_PATH);
+#endif
   if (length == 0 || length >= MAX_PATH) length = GetSystemDirectoryW(directory, MAX_PATH);
   return std::wstring(directory, length < MAX_PATH ? length : 0) + L"\\regsvr32.exe";
 }
@@ -496,7 +506,8 @@ std::wstring Regsvr32Path() {
 Explained ExplainNotRegistered(const NotRegistered& failure) {
   return {{failure.progId + L" is not registered on this machine (" + CodeAndMessage(failure.result) +
                L")",
-           L"  register the plug-in with the 32-bit regsvr32, from an elevated prompt:",
+           L"  register the plug-in with the " + std::wstring(kRegsvr32Bitness) +
+               L" regsvr32, from an elevated prompt:",
            L"  " + Regsvr32Path() + L" \"" + PluginDllPath() + L"\""}};
 }
 

@@ -2,9 +2,17 @@
 
 # The type library: widl makes the C++ header, the GUID definitions and the
 # .tlb that the DLL carries as resource TYPELIB 1.
-find_path(QUARNEL_STDOLE2_DIR stdole2.tlb
-          PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
-                /usr/lib32/wine/i386-windows
+# The type library is built for the DLL's own bitness, so that it registers
+# under its win32 or win64 key.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(typelib_bitness --win64)
+  set(wine_dlls x86_64-linux-gnu/wine/x86_64-windows wine/x86_64-windows)
+else()
+  set(typelib_bitness --win32)
+  set(wine_dlls i386-linux-gnu/wine/i386-windows wine/i386-windows lib32/wine/i386-windows)
+endif()
+list(TRANSFORM wine_dlls PREPEND /usr/lib/)
+find_path(QUARNEL_STDOLE2_DIR stdole2.tlb PATHS ${wine_dlls}
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 set(QUARNEL_IDL_INCLUDE_DIR /usr/include/wine/wine/windows CACHE PATH
     "Where widl finds oaidl.idl and ocidl.idl")
@@ -13,7 +21,7 @@ set(typelib_dir ${CMAKE_CURRENT_BINARY_DIR})
 set(typelib_outputs ${typelib_dir}/quarnel_h.h ${typelib_dir}/quarnel_i.c ${typelib_dir}/quarnel.tlb)
 add_custom_command(
   OUTPUT ${typelib_outputs}
-  COMMAND ${QUARNEL_WIDL} --win32 -I${QUARNEL_IDL_INCLUDE_DIR} -L${QUARNEL_STDOLE2_DIR}
+  COMMAND ${QUARNEL_WIDL} ${typelib_bitness} -I${QUARNEL_IDL_INCLUDE_DIR} -L${QUARNEL_STDOLE2_DIR}
           -h -H ${typelib_dir}/quarnel_h.h -u -U ${typelib_dir}/quarnel_i.c
           -t -T ${typelib_dir}/quarnel.tlb ${CMAKE_CURRENT_SOURCE_DIR}/quarnel.idl
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/quarnel.idl

@@ -18,6 +18,19 @@ constexpr wchar_t kClassName[] = L"quarnelcom";
 constexpr WORD kLibraryMajor = 1;
 constexpr WORD kLibraryMinor = 0;
 constexpr LCID kLibraryLocale = 0x0409;
+// Each bitness registers its class in its own registry view; on 64-bit
+// Windows the ProgID and the type library's key are shared by both views,
+// the library's win32 and win64 subkeys name each build's file.
+#ifdef _WIN64
+constexpr SYSKIND kOwnSysKind = SYS_WIN64;
+constexpr wchar_t kOwnPlatform[] = L"win64";
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
+#else
+constexpr SYSKIND kOwnSysKind = SYS_WIN32;
+constexpr wchar_t kOwnPlatform[] = L"win32";
+// Ignored on 32-bit Windows, which has one view: the class just removed.
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
+#endif
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40];
@@ -85,14 +98,34 @@ HRESULT WriteRegistration() {
   return RegisterOwnTypeLibrary(modulePath);
 }
 
+// Whether the build of the other bitness still has its class registered in
+// its own view.
+bool OtherBuildRegistered() {
+  unique_hkey key;
+  const std::wstring server = ClassKeyPath() + L"\\InprocServer32";
+  return RegOpenKeyExW(HKEY_CLASSES_ROOT, server.c_str(), 0, KEY_READ | kOtherView, key.put()) ==
+         ERROR_SUCCESS;
+}
+
+// Only this build's subkey of the type library ("TypeLib\{LIBID}\1.0\409\win64"),
+// for while the other build still uses the rest.
+HRESULT RemoveOwnTypeLibraryPlatform() {
+  wchar_t version[32];
+  wsprintfW(version, L"\\%u.%u\\%x\\", kLibraryMajor, kLibraryMinor, kLibraryLocale);
+  const LONG status =
+      DeleteClassesTree(L"TypeLib\\" + GuidText(LIBID_comQuarnel) + version + kOwnPlatform);
+  return HRESULT_FROM_WIN32(status);
+}
+
 HRESULT RemoveRegistration() {
+  const LONG classGone = DeleteClassesTree(ClassKeyPath());
+  if (classGone != ERROR_SUCCESS) return HRESULT_FROM_WIN32(classGone);
+  if (OtherBuildRegistered()) return RemoveOwnTypeLibraryPlatform();
   const HRESULT library = UnRegisterTypeLib(LIBID_comQuarnel, kLibraryMajor, kLibraryMinor,
-                                            kLibraryLocale, SYS_WIN32);
+                                            kLibraryLocale, kOwnSysKind);
   const bool libraryGone = SUCCEEDED(library) || library == TYPE_E_REGISTRYACCESS ||
                            library == TYPE_E_CANTLOADLIBRARY;
-  const LONG classGone = DeleteClassesTree(ClassKeyPath());
   const LONG progIdGone = DeleteClassesTree(kProgId);
-  if (classGone != ERROR_SUCCESS) return HRESULT_FROM_WIN32(classGone);
   if (progIdGone != ERROR_SUCCESS) return HRESULT_FROM_WIN32(progIdGone);
   return libraryGone ? S_OK : library;
 }

@@ -10,7 +10,7 @@ set(prefix ${QUARNEL_TEST_PREFIX})
 # regsvr32 in the prefix: $1 prefix, $2 the DLL, $3... regsvr32's switches.
 set(regsvr32 [=[
 prefix=$1 dll=$2; shift 2
-exec "$0" "$prefix" regsvr32 "$@" "$(WINEPREFIX=$prefix winepath -w "$dll")"
+exec "$0" "$prefix" regsvr32 "$@" "$("$0" "$prefix" winepath -w "$dll")"
 ]=])
 
 add_test(NAME com_register
@@ -161,3 +161,41 @@ add_test(NAME denied_folder_checks
 quarnel_requires_registration(denied_folder_checks)
 set_tests_properties(denied_folder_checks PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
                      SKIP_RETURN_CODE 77)
+
+# Both bitnesses registered on one 64-bit machine: unregistering the 64-bit
+# build leaves the keys that both views share (the ProgID, the type library
+# with its win32 subkey) to the 32-bit one while that is still registered,
+# and removes them once it is not. The 32-bit build's registration is written
+# in the 32-bit view as its regsvr32 writes it, since a machine that cannot
+# run 32-bit programs cannot run that regsvr32.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME com_unregister_beside_32_bit
+           COMMAND sh -c [=[
+regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 clsid=$5 libid=$6
+reg() { "$wine_run" "$prefix" reg "$@" >/dev/null 2>&1; }
+# One letter a key, P present or A absent: the ProgID, the class in the
+# 64-bit view, the library's win64 and win32 subkeys, the library.
+win32_library="HKCR\\TypeLib\\$libid\\1.0\\409\\win32"
+state() {
+  for key in "HKCR\\comQuarnel.quarnelcom" "HKCR\\CLSID\\$clsid" \
+             "HKCR\\TypeLib\\$libid\\1.0\\409\\win64" "$win32_library" "HKCR\\TypeLib\\$libid"; do
+    if reg query "$key"; then printf P; else printf A; fi
+  done
+}
+status=0
+expect() { keys=$(state); [ "$keys" = "$1" ] || { echo "after $2: $keys, not $1"; status=1; }; }
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || exit 1
+reg add "HKCR\\CLSID\\$clsid\\InprocServer32" /ve /d 'C:\32\comquarnel.dll' /reg:32 /f || exit 1
+reg add "$win32_library" /ve /d 'C:\32\comquarnel.dll' /reg:32 /f || exit 1
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; status=1; }
+expect PAAPP "unregistering the 64-bit build beside the 32-bit one"
+reg delete "HKCR\\CLSID\\$clsid" /reg:32 /f; reg delete "$win32_library" /f
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || exit 1
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; status=1; }
+expect AAAAA "unregistering the last build"
+sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
+exit $status
+]=] com_unregister_beside_32_bit "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> ${clsid} ${libid})
+  quarnel_requires_registration(com_unregister_beside_32_bit)
+  set_tests_properties(com_unregister_beside_32_bit PROPERTIES RUN_SERIAL TRUE)
+endif()

@@ -92,12 +92,12 @@ constexpr SIZE_T kPrivateMemoryNoise = 1024 * 1024;
 constexpr SIZE_T kHeapNoise = 2 * 1024;
 
 void ReportUsage(const char* run, int count, const Usage& before, const Usage& after) {
-  std::printf("%s: %d; handles %d -> %d; private bytes %lu -> %lu; heap bytes in use %lu -> %lu\n",
+  std::printf("%s: %d; handles %d -> %d; private bytes %llu -> %llu; heap bytes in use %llu -> %llu\n",
               run, count, before.handles, after.handles,
-              static_cast<unsigned long>(before.privateBytes),
-              static_cast<unsigned long>(after.privateBytes),
-              static_cast<unsigned long>(before.heapBytes),
-              static_cast<unsigned long>(after.heapBytes));
+              static_cast<unsigned long long>(before.privateBytes),
+              static_cast<unsigned long long>(after.privateBytes),
+              static_cast<unsigned long long>(before.heapBytes),
+              static_cast<unsigned long long>(after.heapBytes));
 }
 
 void ExpectFlat(const Usage& before, const Usage& after) {

@@ -70,7 +70,8 @@ TEST_F(TypeLibrary, IsVersion1Point0ForUsEnglishWithItsHelpFile) {
   EXPECT_EQ(attributes->wMajorVerNum, 1);
   EXPECT_EQ(attributes->wMinorVerNum, 0);
   EXPECT_EQ(attributes->lcid, 0x0409u);
-  EXPECT_EQ(attributes->syskind, SYS_WIN32);
+  // The type library is built for the bitness of the DLL that carries it.
+  EXPECT_EQ(attributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
 
   unique_bstr name;
   unique_bstr helpFile;
