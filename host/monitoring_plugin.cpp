@@ -26,11 +26,6 @@ const wchar_t* StateWord(PluginState state) {
   return L"UNKNOWN";
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 bool IsShownInBytes(const std::wstring& unit) { return SizeUnitDivisor(unit) == 1.0; }
 
 // The configuration as the check reads it.

@@ -299,13 +299,17 @@ int RunLint(const HostOptions& options) {
 }
 
 int RunCheck(const HostOptions& options) {
-  for (const std::wstring& warning : LintParameterString(*options.parameterString)) {
-    PrintErrorLine(L"warning: " + warning);
-  }
+  // A monitoring core may take the standard error for part of the report
+  // (Icinga 2 does): there the report is the one line, and the lint speaks
+  // only for a string that names no check.
   if (options.plugin) {
     if (const auto refusal = ReportNoCheckNamed(*options.parameterString)) {
       PrintLine(refusal->line);
       return static_cast<int>(refusal->state);
+    }
+  } else {
+    for (const std::wstring& warning : LintParameterString(*options.parameterString)) {
+      PrintErrorLine(L"warning: " + warning);
     }
   }
   const ApartmentThread apartment;
@@ -531,12 +535,15 @@ int PrintFailure(const Explained& failure, bool plugin) {
 }
 
 int ReportUsageError(const UsageError& failure, bool plugin) {
-  if (plugin) PrintLine(ReportFailure(L"usage error: " + failure.message).line);
+  if (plugin) {
+    PrintLine(ReportFailure(L"usage error: " + failure.message).line);
+    return static_cast<int>(PluginState::Unknown);
+  }
   PrintErrorLine(L"error: " + failure.message);
   PrintErrorLine(failure.command ? failure.command->text.front() : kProgramHelp.front());
   PrintErrorLine(std::wstring(L"quarnel-host ") + (failure.command ? failure.command->name : L"") +
                  (failure.command ? L" " : L"") + L"--help tells more");
-  return plugin ? static_cast<int>(PluginState::Unknown) : kFailed;
+  return kFailed;
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// A share that never answers, for the Icinga test's time-out: preloaded
-// into a Wine process, it holds every open and stat of a path that holds
-// $QUARNEL_SLOW_SHARE for ten minutes, as a file server that has gone away
-// holds a search. Every other path is passed on at once.
+// A slow share, for the Icinga test's time-out: preloaded into a Wine
+// process, it holds every open and stat of a path that holds
+// $QUARNEL_SLOW_SHARE for some seconds, as a file server that is slow to
+// answer holds a search. Every other path is passed on at once. Wine makes
+// these calls where its threads cannot be ended, so the process that gave
+// up on the search ends only when the share has answered, as a process on
+// Windows ends only when its pending I/O is done.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -11,9 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+static const unsigned kAnswerSeconds = 5;
+
 static void HoldOnTheSlowShare(const char* path) {
   const char* share = getenv("QUARNEL_SLOW_SHARE");
-  if (share && *share && path && strstr(path, share)) sleep(600);
+  if (share && *share && path && strstr(path, share)) sleep(kAnswerSeconds);
 }
 
 #define REAL(name) ((__typeof__(&name))dlsym(RTLD_NEXT, #name))
