@@ -16,11 +16,6 @@ constexpr wchar_t kDebugStart[] = L" (ID=", kDebugNow[] = L"  - N=", kDebugEnd[]
 
 bool IsBytes(const std::wstring& unit) { return unit == L"B"; }
 
-bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 bool AllDigits(const std::wstring& text) {
