@@ -72,7 +72,7 @@ add_test(NAME host_unregistered
 regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; exit 1; }
 "$wine_run" "$prefix" "$host" check '#WHT=SIZE#' >"$plain" 2>&1; plain_status=$?
-"$wine_run" "$prefix" "$host" check --plugin '#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
+"$wine_run" "$prefix" "$host" check --plugin '#FILE=C:\x#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
 cat "$plain" "$plugin"
 status=0
