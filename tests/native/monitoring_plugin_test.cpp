@@ -84,6 +84,9 @@ TEST(MonitoringPlugin, ReportsEachOutcomeWithItsLineAndState) {
        L"QUARNEL UNKNOWN - ERR: Type mismatch (13) at 0 params: N-a-b-0- type: Double-Date-Date- pat=C:\\x (2)"},
       {L"#FILE=C:\\*.x#WHT=OLDWRITE#", false, kNoText, PluginState::Unknown,
        L"QUARNEL UNKNOWN - (no result text: the check measured nothing)"},
+      // A passed check whose text shows no measurement that the reader knows: never OK.
+      {L"#FILE=C:\\a.log#CMP=GT#VAL=2#UNIT=MB#", true, L"Taille de C:\\a.log : 2,5 Mo", PluginState::Unknown,
+       L"QUARNEL UNKNOWN - Taille de C:\\a.log : 2,5 Mo"},
       {L"#FILE=C:\\a\x0d.log#UNIT=B#", false, L"Size of C:\\a\x0d\x0a.log was", PluginState::Unknown,
        L"QUARNEL UNKNOWN - Size of C:\\a  .log was"},
   };
