@@ -197,5 +197,5 @@ sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again f
 exit $status
 ]=] com_unregister_beside_32_bit "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> ${clsid} ${libid})
   quarnel_requires_registration(com_unregister_beside_32_bit)
-  set_tests_properties(com_unregister_beside_32_bit PROPERTIES RUN_SERIAL TRUE)
+  set_tests_properties(com_unregister_beside_32_bit PROPERTIES RUN_SERIAL TRUE LABELS both_bitnesses)
 endif()

@@ -1,0 +1,14 @@
+# What both Windows toolchain files share: mingw-w64 with the posix thread
+# model for the CMAKE_SYSTEM_PROCESSOR that the including file sets.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(QUARNEL_WIDL ${triple}-widl)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
