@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 
 #include "plugin/check_values.h"
 #include "support/text.h"

@@ -333,7 +333,9 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
       SCOPED_TRACE(testing::PrintToString(report.line));
       EXPECT_EQ(report.state, c.state);
       EXPECT_EQ(PerformanceState(report.line), c.state);
-      if (c.performanceData) EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
+      if (c.performanceData) {
+        EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
+      }
     }
   }
 
@@ -369,7 +371,9 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
     SCOPED_TRACE(testing::PrintToString(report.line));
     EXPECT_EQ(report.state, c.state);
     EXPECT_EQ(PerformanceState(report.line), c.state);
-    if (c.performanceData) EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
+    if (c.performanceData) {
+      EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
+    }
   }
 }
 

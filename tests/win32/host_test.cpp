@@ -187,7 +187,9 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
     ASSERT_EQ(run.lines.size(), 1u) << testing::PrintToString(c.line);
     if (c.line.back() == ' ' || c.line.back() == '=') {
       EXPECT_EQ(run.lines[0].rfind(c.line, 0), 0u) << run.lines[0];
-      if (c.exitCode == 3) EXPECT_EQ(run.lines[0].find(" | "), std::string::npos) << run.lines[0];
+      if (c.exitCode == 3) {
+        EXPECT_EQ(run.lines[0].find(" | "), std::string::npos) << run.lines[0];
+      }
     } else {
       EXPECT_EQ(run.lines[0], c.line);
     }
