@@ -2,7 +2,7 @@
 // line to the debugger output, the questions that tell whether anybody can
 // receive one, reading a date text back, the file-time conversion, and one
 // registry read of a month name.
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The baseline of the check benchmark: lists a pattern with the system's
 // file search and counts the plain files, nothing more.
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <cstdio>
 

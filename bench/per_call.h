@@ -1,7 +1,7 @@
 #pragma once
 // The mean cost of one call of a function, in microseconds, over `calls`
 // calls in a row.
-#include <windows.h>
+#include "support/windows_win32.h"
 
 template <typename Call>
 double MicrosecondsPerCall(Call call, int calls) {

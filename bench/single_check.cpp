@@ -2,7 +2,7 @@
 // object of the registered class, as a host that checks often makes it,
 // against one FindFirstFileW and FindClose of the same file.
 //   single-check FILE
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <objbase.h>
 #include <oleauto.h>
 

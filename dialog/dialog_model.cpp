@@ -6,9 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "params/base64.h"
 #include "params/leading_number.h"
-#include "params/parameter_string.h"
 #include "params/parameter_vocabulary.h"
 #include "support/check_error.h"
 #include "support/codepage.h"
@@ -320,7 +318,7 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
   const std::wstring what = WhatCode();
   const std::wstring unit = UnitCode(what);
   if (TrimSpaces(state_.txtSize).empty()) SetText(TextBox::txtSize, L"0");
-  const std::wstring path = EscapeValue(TrimSpaces(state_.txtFile), true);
+  const std::wstring path = TrimSpaces(state_.txtFile);
 
   const std::optional<double> threshold = automation.NumberFromRegionalText(state_.txtSize);
   if (!threshold || !(std::fabs(*threshold) <= kLargestWritableValue)) {
@@ -346,15 +344,19 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
                    TextBox::txtPassword};
   }
 
-  const auto entry = [](const wchar_t* name, const std::wstring& value) {
-    return std::wstring(name) + L"=" + value + L"#";
-  };
-  return L"#" + entry(key::kFile, path) + entry(key::kWhat, what) +
-         entry(key::kComparison, comparison) + entry(key::kValue, FixedNumberText(*threshold)) +
-         entry(key::kUnit, unit) + entry(key::kAuthenticate, FlagText(state_.chkAuthentication)) +
-         entry(key::kUser, user) + entry(key::kPassword, EncodePassword(password)) +
-         entry(key::kDebug, FlagText(state_.chkDebug)) +
-         entry(key::kNotFoundIsOk, FlagText(state_.chkunknownfile));
+  // Keys that no control shows go back as they came.
+  CheckConfiguration configuration = shown_;
+  configuration.path = path;
+  configuration.what = what;
+  configuration.comparison = comparison;
+  configuration.threshold = *threshold;
+  configuration.unit = unit;
+  configuration.authenticate = state_.chkAuthentication;
+  configuration.userName = user;
+  configuration.password = password;
+  configuration.debug = state_.chkDebug;
+  configuration.notFoundIsOk = state_.chkunknownfile;
+  return configuration;
 }
 
 Refusal DialogModel::ValueRefusal(const std::wstring& problem, Automation& automation) const {
@@ -376,33 +378,29 @@ void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& 
   }
 }
 
-void DialogModel::FillFromParameters(const std::wstring& parameterString,
-                                     const std::wstring& hostName, Automation& automation) {
-  if (parameterString.empty()) {
+std::optional<CheckConfiguration> DialogConfigurationOf(const std::wstring& parameterString) {
+  if (parameterString.empty()) return std::nullopt;
+  return ReadConfiguration(parameterString, ConfigurationReader::Dialog);
+}
+
+void DialogModel::FillFromConfiguration(const std::optional<CheckConfiguration>& configuration,
+                                        const std::wstring& hostName, Automation& automation) {
+  shown_ = configuration.value_or(CheckConfiguration{});
+  if (!configuration) {
     SetText(TextBox::txtFile, L"\\\\" + TrimSpaces(hostName) + L"\\");
     return;
   }
-  const auto value = [&](const wchar_t* name) { return GetParameter(parameterString, name); };
-  const bool debug = IsFlagSet(value(key::kDebug));
-  const std::wstring user = value(key::kUser);
-  const std::wstring password = DecodePassword(value(key::kPassword));
-  const bool authenticate = IsFlagSet(value(key::kAuthenticate));
-  const std::wstring what = value(key::kWhat);
-  const std::wstring path = UnescapeValue(value(key::kFile));
-  const std::wstring unit = value(key::kUnit);
-  const std::wstring comparison = value(key::kComparison);
-  const double threshold = ReadLeadingNumber(value(key::kValue));
-  const bool notFoundIsOk = IsFlagSet(value(key::kNotFoundIsOk));
-
-  SetChecked(CheckBox::chkDebug, debug);
-  SetChecked(CheckBox::chkunknownfile, notFoundIsOk);
-  SetChecked(CheckBox::chkAuthentication, authenticate);
-  SetText(TextBox::txtUsername, user);
-  SetText(TextBox::txtPassword, password);
-  SetText(TextBox::txtFile, path);
-  ShowWhatAndUnit(what, unit);
-  SelectEntry(ComboBox::cmbCompare, IndexOfCode(kComparisonCodes, comparison, kDefaultComparison));
-  SetText(TextBox::txtSize, automation.NumberText(threshold));
+  const CheckConfiguration& c = *configuration;
+  SetChecked(CheckBox::chkDebug, c.debug);
+  SetChecked(CheckBox::chkunknownfile, c.notFoundIsOk);
+  SetChecked(CheckBox::chkAuthentication, c.authenticate);
+  SetText(TextBox::txtUsername, c.userName);
+  SetText(TextBox::txtPassword, c.password);
+  SetText(TextBox::txtFile, c.path);
+  ShowWhatAndUnit(c.what, c.unit);
+  SelectEntry(ComboBox::cmbCompare,
+              IndexOfCode(kComparisonCodes, c.comparison, kDefaultComparison));
+  SetText(TextBox::txtSize, automation.NumberText(c.threshold.value_or(0)));
 }
 
 }  // namespace quarnel

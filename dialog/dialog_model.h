@@ -5,10 +5,12 @@
 // the functions below, so the reactions run the same way whether the user or
 // the dialog's own code changes a control.
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "params/check_configuration.h"
 #include "support/automation.h"
 
 namespace quarnel {
@@ -68,7 +70,12 @@ struct Refusal {
   TextBox control;
 };
 
-using Confirmation = std::variant<std::wstring, Refusal>;
+using Confirmation = std::variant<CheckConfiguration, Refusal>;
+
+// The configuration that the dialog shows for a stored parameter string:
+// nothing for an empty one. Throws CheckError 5 for a password that does
+// not decode, and 6 for a threshold too large for a number.
+std::optional<CheckConfiguration> DialogConfigurationOf(const std::wstring& parameterString);
 
 class DialogModel {
  public:
@@ -91,7 +98,7 @@ class DialogModel {
   void TypeText(ComboBox box, const std::wstring& text);
   void SetChecked(CheckBox box, bool checked);
 
-  // The OK action: the parameter string of the controls, or a refusal when
+  // The OK action: the configuration of the controls, or a refusal when
   // the value box holds no number (or one too large) or one whose digit
   // grouping is not the regional one (mostly a mistyped decimal separator),
   // when the user name holds a "#", which would end its entry early and
@@ -100,12 +107,12 @@ class DialogModel {
   // value box is set to "0" first.
   Confirmation ConfirmDialog(Automation& automation);
 
-  // Shows a stored parameter string in the controls; an empty one only sets
-  // the path to the host's share root. Throws CheckError 5 for a password
-  // that does not decode, and 380 for "EQ"/"NQ" with a date kind (the
-  // controls filled up to then keep their new state).
-  void FillFromParameters(const std::wstring& parameterString, const std::wstring& hostName,
-                          Automation& automation);
+  // Shows a configuration in the controls; none (an empty parameter string)
+  // only sets the path to the host's share root. Throws CheckError 380 for
+  // "EQ"/"NQ" with a date kind (the controls filled up to then keep their
+  // new state).
+  void FillFromConfiguration(const std::optional<CheckConfiguration>& configuration,
+                             const std::wstring& hostName, Automation& automation);
 
  private:
   void RefreshKindLists();
@@ -119,6 +126,7 @@ class DialogModel {
   Refusal ValueRefusal(const std::wstring& problem, Automation& automation) const;
 
   DialogState state_;
+  CheckConfiguration shown_;  // the configuration last filled in
 };
 
 }  // namespace quarnel

@@ -25,8 +25,8 @@ struct FrmMain::Window final : MessageHandler {
   void CreateControls();
   void CreateTooltip();
   void Render();
-  std::optional<std::wstring> RunModal();
-  void EndModal(std::optional<std::wstring> parameterString);
+  std::optional<CheckConfiguration> RunModal();
+  void EndModal(std::optional<CheckConfiguration> configuration);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void React(int id, int notification, HWND control);
   void Confirm();
@@ -40,7 +40,7 @@ struct FrmMain::Window final : MessageHandler {
   unique_hwnd tooltip;  // destroyed before the window whose box it serves
   bool rendering = false;
   bool open = false;
-  std::optional<std::wstring> confirmed;
+  std::optional<CheckConfiguration> confirmed;
   std::exception_ptr failure;
   HWND focusWhileInactive = nullptr;
 };
@@ -158,7 +158,7 @@ void FrmMain::Window::Render() {
   rendering = false;
 }
 
-std::optional<std::wstring> FrmMain::Window::RunModal() {
+std::optional<CheckConfiguration> FrmMain::Window::RunModal() {
   open = true;
   confirmed.reset();
   {
@@ -192,9 +192,9 @@ std::optional<std::wstring> FrmMain::Window::RunModal() {
   return confirmed;
 }
 
-void FrmMain::Window::EndModal(std::optional<std::wstring> parameterString) {
-  if (!open) return;  // the first way out counts: a close after OK keeps OK's string
-  confirmed = std::move(parameterString);
+void FrmMain::Window::EndModal(std::optional<CheckConfiguration> configuration) {
+  if (!open) return;  // the first way out counts: a close after OK keeps OK's configuration
+  confirmed = std::move(configuration);
   open = false;
   // A message sent from another thread or program (BM_CLICK, WM_CLOSE) runs
   // inside GetMessageW, which returns only for a posted message: this one
@@ -205,8 +205,8 @@ void FrmMain::Window::EndModal(std::optional<std::wstring> parameterString) {
 void FrmMain::Window::Confirm() {
   const Confirmation confirmation = model.ConfirmDialog(automation);
   Render();
-  if (const auto* parameterString = std::get_if<std::wstring>(&confirmation)) {
-    EndModal(*parameterString);
+  if (const auto* configuration = std::get_if<CheckConfiguration>(&confirmation)) {
+    EndModal(*configuration);
     return;
   }
   const Refusal& refusal = std::get<Refusal>(confirmation);
@@ -269,9 +269,9 @@ LRESULT FrmMain::Window::Handle(HWND window, UINT message, WPARAM wParam, LPARAM
 FrmMain::FrmMain() = default;
 FrmMain::~FrmMain() = default;
 
-std::optional<std::wstring> FrmMain::ShowModal(const std::wstring& timeoutText,
-                                               const std::wstring& parameterString,
-                                               const std::wstring& hostName) {
+std::optional<CheckConfiguration> FrmMain::ShowModal(
+    const std::wstring& timeoutText, const std::optional<CheckConfiguration>& configuration,
+    const std::wstring& hostName) {
   // Loading, filling or unloading the window under the running modal loop
   // would pull the dialog away from the outer call.
   if (shown_) throw CheckError(ErrorNumber::FormAlreadyShown);
@@ -284,7 +284,7 @@ std::optional<std::wstring> FrmMain::ShowModal(const std::wstring& timeoutText,
   Window& window = *window_;
   window.model.SetText(TextBox::txtTimeout, TrimSpaces(timeoutText));
   try {
-    window.model.FillFromParameters(parameterString, hostName, window.automation);
+    window.model.FillFromConfiguration(configuration, hostName, window.automation);
   } catch (...) {
     // The dialog stays loaded and hidden, showing what was filled so far.
     window.Render();
@@ -292,7 +292,7 @@ std::optional<std::wstring> FrmMain::ShowModal(const std::wstring& timeoutText,
   }
   window.Render();
   SetWindowTopmost(window.hwnd.get(), -1);
-  std::optional<std::wstring> result = window.RunModal();
+  std::optional<CheckConfiguration> result = window.RunModal();
   const std::exception_ptr failure = window.failure;
   window_.reset();  // closing unloads the dialog
   if (failure) std::rethrow_exception(failure);

@@ -2,11 +2,13 @@
 // The configuration dialog `frmmain` as one plug-in object holds it: the
 // instance lives as long as the object, its window only while it is loaded.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "params/check_configuration.h"
 
 namespace quarnel {
 
@@ -18,17 +20,17 @@ class FrmMain {
   FrmMain& operator=(const FrmMain&) = delete;
 
   // Loads the dialog when it is not loaded, shows the time-out text, fills
-  // the controls from the parameter string (or the path from the host name
-  // when it is empty), puts the window on top and shows it modally with no
-  // owner. Returns the parameter string that OK composed, or nothing when the
-  // window was closed otherwise. Throws CheckError when the parameter string
-  // cannot be shown; the dialog then stays loaded and hidden. A call made
+  // the controls from the configuration (or the path from the host name
+  // when there is none), puts the window on top and shows it modally with
+  // no owner. Returns the configuration that OK confirmed, or nothing when
+  // the window was closed otherwise. Throws CheckError when the
+  // configuration cannot be shown; the dialog then stays loaded and hidden. A call made
   // while the dialog is shown (from a message that its modal loop
   // dispatches) throws CheckError 400 at once and leaves the open dialog
   // alone.
-  std::optional<std::wstring> ShowModal(const std::wstring& timeoutText,
-                                        const std::wstring& parameterString,
-                                        const std::wstring& hostName);
+  std::optional<CheckConfiguration> ShowModal(
+      const std::wstring& timeoutText, const std::optional<CheckConfiguration>& configuration,
+      const std::wstring& hostName);
 
  private:
   struct Window;

@@ -4,7 +4,7 @@
 // font and DPI scaling, control texts, and the modal window's disabling of
 // its thread's other windows.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <mutex>
 #include <new>
@@ -30,23 +30,11 @@ VersionNumbers ReadOwnVersion();
 // A failed window call, with the system's error code.
 SystemCallFailure WindowFailure(const wchar_t* what);
 
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
 // Twips to pixels at the screen's resolution (15 twips a pixel at 96 DPI).
 class TwipsToPixels {
  public:
   TwipsToPixels() {
-    const ScreenDc screen;
+    const unique_screen_dc screen(GetDC(nullptr));
     dpiX_ = GetDeviceCaps(screen.get(), LOGPIXELSX);
     dpiY_ = GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
@@ -83,13 +71,6 @@ class WindowClassUse {
   static std::mutex mutex_;
   static int users_;
 };
-
-struct FontTraits {
-  using Handle = HFONT;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle font) { DeleteObject(font); }
-};
-using unique_hfont = unique_any<FontTraits>;
 
 // The font the layout's sizes were made for: MS Sans Serif, 8 points.
 unique_hfont CreateDesignFont(const TwipsToPixels& pixels);

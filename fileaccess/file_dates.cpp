@@ -32,7 +32,7 @@ FileDate SearchFileDate(FileSystem& files, const std::wstring& path, bool creati
 
 // Whether a date value, to the whole second, has exactly these fields.
 bool LiesOn(OleDate value, const CalendarFields& fields) {
-  DateTimeFields seen;
+  CalendarFields seen;
   try {
     seen = FieldsFromOleDate(value);
   } catch (const CheckError&) {

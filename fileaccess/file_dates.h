@@ -9,9 +9,9 @@
 #include <string>
 
 #include "fileaccess/file_system.h"
-#include "params/debug_trace.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
+#include "support/debug_trace.h"
 #include "support/text.h"
 
 namespace quarnel {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fileaccess/system_messages.h"
+#include "support/ole_date.h"
 
 namespace quarnel {
 
@@ -39,11 +40,6 @@ struct FindResult {
 
 // The code with which a listing runs out of entries (ERROR_NO_MORE_FILES).
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
-
-// Calendar fields as SYSTEMTIME holds them; all zero when a conversion failed.
-struct CalendarFields {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
 
 // The file search, which also gives the system's messages for the codes
 // with which its searches fail.

@@ -1,6 +1,6 @@
 #include "fileaccess/file_system_win32.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include "support/codepage.h"
 #include "support/unique_any_win32.h"

@@ -1,6 +1,6 @@
 #include "fileaccess/share_connection_win32.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <winnetwk.h>
 
 #include <utility>

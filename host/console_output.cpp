@@ -1,6 +1,6 @@
 #include "host/console_output.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 namespace quarnel {
 namespace {

@@ -1,6 +1,6 @@
 #include "host/debug_viewer.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include "support/codepage.h"
 #include "support/unique_any_win32.h"

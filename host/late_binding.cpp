@@ -23,7 +23,7 @@ DISPID LateBoundObject::IdOf(const std::wstring& name) {
   return id;
 }
 
-VARIANT LateBoundObject::Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments) {
+unique_variant LateBoundObject::Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments) {
   const DISPID id = IdOf(name);
   unique_variant answer;
   EXCEPINFO exception{};
@@ -46,23 +46,22 @@ VARIANT LateBoundObject::Invoke(const std::wstring& name, WORD kind, DISPPARAMS&
     throw CallFailure{name, result,
                       description ? std::wstring(description.get()) : std::wstring()};
   }
-  return answer.release();
+  return answer;
 }
 
 void LateBoundObject::Put(const std::wstring& property, const VARIANT& value) {
   VARIANT argument = value;  // a shallow view: Invoke only reads its arguments
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS arguments{&argument, &named, 1, 1};
-  unique_variant ignored;
-  *ignored.put() = Invoke(property, DISPATCH_PROPERTYPUT, arguments);
+  Invoke(property, DISPATCH_PROPERTYPUT, arguments);
 }
 
-VARIANT LateBoundObject::Get(const std::wstring& property) {
+unique_variant LateBoundObject::Get(const std::wstring& property) {
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   return Invoke(property, DISPATCH_PROPERTYGET, none);
 }
 
-VARIANT LateBoundObject::Call(const std::wstring& method) {
+unique_variant LateBoundObject::Call(const std::wstring& method) {
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   return Invoke(method, DISPATCH_METHOD, none);
 }

@@ -2,7 +2,7 @@
 // The plug-in as a monitoring host sees it: an object created by its
 // programmatic identifier and driven through IDispatch by member names.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <string>
@@ -33,12 +33,12 @@ class LateBoundObject {
 
   // Each throws CallFailure when the name is unknown or the call fails.
   void Put(const std::wstring& property, const VARIANT& value);
-  VARIANT Get(const std::wstring& property);
-  VARIANT Call(const std::wstring& method);
+  unique_variant Get(const std::wstring& property);
+  unique_variant Call(const std::wstring& method);
 
  private:
   DISPID IdOf(const std::wstring& name);
-  VARIANT Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments);
+  unique_variant Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments);
 
   com_ptr<IDispatch> object_;
 };

@@ -4,13 +4,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "params/leading_number.h"
-#include "params/parameter_string.h"
+#include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
-#include "plugin/check_values.h"
+#include "plugin/evaluation.h"
 #include "plugin/parameter_lint.h"
 #include "plugin/result_text.h"
-#include "support/check_error.h"
 #include "support/text.h"
 
 namespace quarnel {
@@ -38,15 +36,8 @@ struct Configuration {
 };
 
 Configuration ConfigurationOf(const std::wstring& parameterString) {
-  Configuration configuration{KindOf(GetParameter(parameterString, key::kWhat)),
-                              GetParameter(parameterString, key::kUnit),
-                              GetParameter(parameterString, key::kComparison), std::nullopt,
-                              IsFlagSet(GetParameter(parameterString, key::kDebug))};
-  try {
-    configuration.threshold = ReadLeadingNumber(GetParameter(parameterString, key::kValue));
-  } catch (const CheckError&) {
-  }
-  return configuration;
+  const CheckConfiguration read = ReadConfiguration(parameterString, ConfigurationReader::Report);
+  return {KindOf(read.what), read.unit, read.comparison, read.threshold, read.debug};
 }
 
 bool IsDate(const Configuration& configuration) {

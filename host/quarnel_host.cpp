@@ -3,7 +3,7 @@
 // plug-in's trace lines. `quarnel-host --help` and `quarnel-host COMMAND
 // --help` describe the commands and their exit codes.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <objbase.h>
 
 #include <algorithm>
@@ -283,10 +283,8 @@ std::optional<std::wstring> LookAgain(LateBoundObject& plugin, const std::wstrin
   if (!secondLook) return std::nullopt;
   try {
     PutText(plugin, L"sa_parameter", *secondLook);
-    unique_variant ignored;
-    *ignored.put() = plugin.Call(L"sa_docheck");
-    unique_variant result;
-    *result.put() = plugin.Get(L"sa_result");
+    plugin.Call(L"sa_docheck");
+    unique_variant result = plugin.Get(L"sa_result");
     return ResultText(result.get());
   } catch (const CallFailure&) {
     return std::nullopt;
@@ -323,10 +321,8 @@ int RunCheck(const HostOptions& options) {
   LateBoundObject plugin(kProgId);
   PutContext(plugin, options);
   PutText(plugin, L"sa_parameter", *options.parameterString);
-  unique_variant status;
-  *status.put() = plugin.Call(L"sa_docheck");
-  unique_variant result;
-  *result.put() = plugin.Get(L"sa_result");
+  unique_variant status = plugin.Call(L"sa_docheck");
+  unique_variant result = plugin.Get(L"sa_result");
 
   const bool passed = V_VT(&status.get()) == VT_BOOL && V_BOOL(&status.get()) == VARIANT_TRUE;
   if (options.plugin) {
@@ -376,10 +372,8 @@ int RunConfigure(const HostOptions& options) {
   if (options.parameterString) {
     PutText(plugin, L"sa_parameter", kUnconfirmedMark + *options.parameterString);
   }
-  unique_variant ignored;
-  *ignored.put() = plugin.Call(L"sa_showGUI");
-  unique_variant parameterString;
-  *parameterString.put() = plugin.Get(L"sa_parameter");
+  plugin.Call(L"sa_showGUI");
+  unique_variant parameterString = plugin.Get(L"sa_parameter");
   const bool confirmed = V_VT(&parameterString.get()) == VT_BSTR &&
                          !StartsWith(VariantText(parameterString.get()), kUnconfirmedMark);
   if (!confirmed) {

@@ -1,6 +1,6 @@
 #include "host/watchdog.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 namespace quarnel {
 

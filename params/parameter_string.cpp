@@ -5,33 +5,28 @@
 namespace quarnel {
 namespace {
 
-// Key names are compared without regard to case. The fold maps every
-// character to exactly one character, so a position in the folded copy is
-// the same position in the original text. It covers the letters of ASCII
-// and Latin-1 and nothing else: no other character may fold onto an ASCII
-// letter (as the dotless i or the long s would under full Unicode rules) and
-// make a key match where the text holds none, and the result does not
-// depend on the locale of the process the plug-in is loaded into.
+// Not full Unicode rules: the dotless i or the long s would fold onto an
+// ASCII letter, and the result would depend on the process's locale.
 wchar_t FoldLetterCase(wchar_t c) {
   const bool asciiLower = c >= L'a' && c <= L'z';
   const bool latin1Lower = c >= 0xE0 && c <= 0xFE && c != 0xF7;  // 0xF7 is the division sign
   return (asciiLower || latin1Lower) ? static_cast<wchar_t>(c - 0x20) : c;
 }
 
-std::wstring FoldCase(const std::wstring& text) {
+}  // namespace
+
+std::wstring FoldKeyCase(const std::wstring& text) {
   std::wstring folded(text);
   for (wchar_t& c : folded) c = FoldLetterCase(c);
   return folded;
 }
 
-}  // namespace
-
 std::wstring GetParameter(const std::wstring& parameterString, const std::wstring& key) {
-  const std::wstring wantedKey = TrimSpaces(FoldCase(key));
+  const std::wstring wantedKey = TrimSpaces(FoldKeyCase(key));
   // A "#" always begins the next entry, so no entry has a key that holds one.
   if (Contains(wantedKey, L'#')) return std::wstring();
 
-  const std::wstring folded = FoldCase(parameterString);
+  const std::wstring folded = FoldKeyCase(parameterString);
   // The pattern holds its only "#" in front, so each candidate "#" in the
   // text is compared at most up to the next "#": the search stays linear in
   // the length of the text whatever the key.

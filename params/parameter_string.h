@@ -16,6 +16,13 @@ namespace quarnel {
 // fails.
 std::wstring GetParameter(const std::wstring& parameterString, const std::wstring& key);
 
+// Key names are compared in this fold. It maps every character to exactly
+// one character, so a position in the folded copy is the same position in
+// the original text, and it covers the letters of ASCII and Latin-1 only,
+// whatever the locale: no other character may fold onto an ASCII letter and
+// make a key match where the text holds none.
+std::wstring FoldKeyCase(const std::wstring& text);
+
 // Escapes carriage returns, line feeds, double quotes and, when `escapeHash`
 // is set, "#" as "{0x0d}", "{0x0a}", "{0x22}" and "{0x23}", so that the path
 // can stand as a value. "{" itself is not escaped.

@@ -43,10 +43,36 @@ inline constexpr wchar_t kLess[] = L"LT", kGreater[] = L"GT", kEqual[] = L"EQ",
 inline constexpr std::array<const wchar_t*, 4> kComparisonCodes{
     compare::kLess, compare::kGreater, compare::kEqual, compare::kNotEqual};
 
+// What the "WHT" code asks to measure.
+enum class Measurement { Size, CreationDate, LastWriteDate, Scan, Nothing };
+
+struct Kind {
+  Measurement measurement = Measurement::Nothing;
+  bool creation = false;  // creation time rather than last-write time
+  bool oldest = false;    // for a scan: the oldest rather than the youngest
+};
+
+// The kind of a "WHT" code, exact and case-sensitive; an empty code is a
+// size, an unknown one measures nothing.
+inline Kind KindOf(const std::wstring& code) {
+  if (code.empty() || code == what::kSize) return {Measurement::Size, false, false};
+  if (code == what::kCreationDate) return {Measurement::CreationDate, true, false};
+  if (code == what::kLastWriteDate) return {Measurement::LastWriteDate, false, false};
+  if (code == what::kOldestCreated) return {Measurement::Scan, true, true};
+  if (code == what::kOldestWritten) return {Measurement::Scan, false, true};
+  if (code == what::kYoungestCreated) return {Measurement::Scan, true, false};
+  if (code == what::kYoungestWritten) return {Measurement::Scan, false, false};
+  return {};
+}
+
 // The units (UNIT): sizes in factors of 1024 from bytes, ages in minutes,
-// hours and days, each in the order of the dialog's list.
+// hours and days, each in the order of the dialog's list. An age unit is
+// named in a result text by its word, and counted in the date difference by
+// its letter in lower case.
 inline constexpr std::array<const wchar_t*, 5> kSizeUnitCodes{L"B", L"KB", L"MB", L"GB", L"TB"};
 inline constexpr std::array<const wchar_t*, 3> kAgeUnitCodes{L"N", L"H", L"D"};
+inline constexpr std::array<const wchar_t*, 3> kAgeUnitWords{L"minutes", L"hours", L"days"};
+inline constexpr double kSizeUnitFactor = 1024.0;
 
 // A flag is set only by exactly "T"; every other value counts as "F".
 inline constexpr wchar_t kFlagSet[] = L"T";
@@ -62,5 +88,15 @@ bool IsCodeOf(const std::array<const wchar_t*, N>& codes, const std::wstring& co
   }
   return false;
 }
+
+bool IsSizeUnit(const std::wstring& unit);
+bool IsAgeUnit(const std::wstring& unit);
+// What a size total is divided by to show it in the unit: one factor of
+// 1024 for each step up the list from bytes; 1 for a code that is no size
+// unit.
+double SizeUnitDivisor(const std::wstring& unit);
+// The unit's word in a result text; "unknown unit (code)" for a code that
+// is no age unit.
+std::wstring AgeUnitWord(const std::wstring& unit);
 
 }  // namespace quarnel

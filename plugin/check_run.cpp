@@ -8,32 +8,19 @@
 #include "fileaccess/file_lookup.h"
 #include "fileaccess/file_system.h"
 #include "fileaccess/share_connection.h"
-#include "params/base64.h"
-#include "params/debug_trace.h"
-#include "params/leading_number.h"
-#include "params/parameter_string.h"
+#include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
 #include "plugin/date_values.h"
 #include "plugin/evaluation.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
 #include "support/check_error.h"
+#include "support/debug_trace.h"
 #include "support/ole_date.h"
 #include "support/secret.h"
 #include "support/text.h"
 
 namespace quarnel {
-
-Kind KindOf(const std::wstring& what) {
-  if (what.empty() || what == what::kSize) return {Measurement::Size, false, false};
-  if (what == what::kCreationDate) return {Measurement::CreationDate, true, false};
-  if (what == what::kLastWriteDate) return {Measurement::LastWriteDate, false, false};
-  if (what == what::kOldestCreated) return {Measurement::Scan, true, true};
-  if (what == what::kOldestWritten) return {Measurement::Scan, false, true};
-  if (what == what::kYoungestCreated) return {Measurement::Scan, true, false};
-  if (what == what::kYoungestWritten) return {Measurement::Scan, false, false};
-  return {};
-}
 
 namespace {
 
@@ -42,23 +29,6 @@ namespace {
 std::size_t DirectoryLengthOf(const std::wstring& path) {
   const auto last = path.rfind(L'\\');
   return last == std::wstring::npos ? 0 : last + 1;
-}
-
-void ReadConfiguration(const std::function<std::wstring()>& readParameterString,
-                       CheckValues& values) {
-  const auto value = [&](const wchar_t* key) { return GetParameter(readParameterString(), key); };
-  values.debug = IsFlagSet(value(key::kDebug));
-  values.authenticate = IsFlagSet(value(key::kAuthenticate));
-  if (values.authenticate) {
-    values.userName = value(key::kUser);
-    values.password = DecodePassword(value(key::kPassword));
-  }
-  values.path = UnescapeValue(value(key::kFile));
-  values.what = value(key::kWhat);
-  values.unit = value(key::kUnit);
-  values.threshold = ReadLeadingNumber(value(key::kValue));
-  values.comparison = value(key::kComparison);
-  values.notFoundIsOk = IsFlagSet(value(key::kNotFoundIsOk));
 }
 
 // The first element of the path, once one leading "\\" is removed.
@@ -76,13 +46,12 @@ std::wstring DirectoryPrefixOf(const std::wstring& path) {
 }
 
 // A path that names a share ("\\srv\share") means every file in its root.
-void CompleteShareRoot(CheckValues& values) {
-  const std::wstring& path = values.path;
+void CompleteShareRoot(std::wstring& path, std::wstring& directoryPrefix) {
   if (!StartsWith(path, L"\\\\")) return;
   const auto first = path.find(L'\\', 2);
   if (first != std::wstring::npos && path.find(L'\\', first + 1) != std::wstring::npos) return;
-  values.directoryPrefix = path + L"\\";
-  values.path += L"\\*.*";
+  directoryPrefix = path + L"\\";
+  path += L"\\*.*";
 }
 
 bool IsPlainFile(const FindRecord& record) {
@@ -93,10 +62,10 @@ bool IsPlainFile(const FindRecord& record) {
 // The listing's own record describes the file that a second search of
 // prefix + name would find, as long as that search looks in the listed
 // directory. The listing then spares a second search per file.
-bool ListedRecordServes(const CheckValues& values) {
-  const std::size_t directoryLength = DirectoryLengthOf(values.path);
-  return directoryLength == values.directoryPrefix.size() &&
-         values.path.compare(0, directoryLength, values.directoryPrefix) == 0;
+bool ListedRecordServes(const std::wstring& path, const std::wstring& directoryPrefix) {
+  const std::size_t directoryLength = DirectoryLengthOf(path);
+  return directoryLength == directoryPrefix.size() &&
+         path.compare(0, directoryLength, directoryPrefix) == 0;
 }
 
 // Whether the code that ended a listing is its normal end. Before the first
@@ -107,73 +76,80 @@ bool ListingEndedWell(std::uint32_t code, bool listedAny) {
   return listedAny ? code == kErrorNoMoreFiles : MeansNothingFound(code);
 }
 
+// One run's look at the files: the directory its names are read under,
+// and what it has found so far.
+struct Look {
+  const std::wstring& directoryPrefix;
+  FileMeasurement& found;
+};
+
 // Lists the plain files that the path matches, counting each one, as long
 // as `visit` returns true. A listing that could not look, or was cut short,
 // fails the check with the system's code.
 template <typename Visit>
-void ForEachListedFile(CheckMachine& machine, CheckValues& values, Visit visit) {
+void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
   bool listedAny = false;
-  const std::uint32_t ended = machine.files.List(values.path, [&](const FindRecord& record) {
+  const std::uint32_t ended = machine.files.List(look.found.path, [&](const FindRecord& record) {
     listedAny = true;
     if (record.name.empty()) return false;
     if (!IsPlainFile(record)) return true;
-    if (values.entryCount == std::numeric_limits<std::int32_t>::max()) {
+    if (look.found.entryCount == std::numeric_limits<std::int32_t>::max()) {
       throw CheckError(ErrorNumber::Overflow);
     }
-    ++values.entryCount;
+    ++look.found.entryCount;
     return visit(record);
   });
-  if (!ListingEndedWell(ended, listedAny)) values.failure = ErrorDateText(machine.files, ended);
+  if (!ListingEndedWell(ended, listedAny)) look.found.failure = ErrorDateText(machine.files, ended);
 }
 
 // Every listed file counts: when one size cannot be read, the check fails
 // with that read's error text rather than report a total without it.
-void SumSizes(CheckMachine& machine, CheckValues& values) {
+void SumSizes(CheckMachine& machine, Look& look) {
   // A "{" in prefix + name may start a placeholder, whose expansion can
   // name another file: that one is searched for. No path is made otherwise.
-  const bool recordServes =
-      ListedRecordServes(values) && !Contains(values.directoryPrefix, L'{');
-  ForEachListedFile(machine, values, [&](const FindRecord& record) {
+  const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix) &&
+                            !Contains(look.directoryPrefix, L'{');
+  ForEachListedFile(machine, look, [&](const FindRecord& record) {
     std::wstring errorText;
     const double size =
         recordServes && !Contains(record.name, L'{')
             ? FileLengthOf(record)
             : GetFileLength(machine.files,
-                            ExpandDatePlaceholder(values.directoryPrefix + record.name,
+                            ExpandDatePlaceholder(look.directoryPrefix + record.name,
                                                   machine.clock, machine.automation),
                             errorText);
     if (size < 0) {
-      values.failure = errorText;
+      look.found.failure = errorText;
       return false;
     }
-    values.sizeTotal += size;
-    if (!std::isfinite(values.sizeTotal)) throw CheckError(ErrorNumber::Overflow);
+    look.found.sizeTotal += size;
+    if (!std::isfinite(look.found.sizeTotal)) throw CheckError(ErrorNumber::Overflow);
     return true;
   });
 }
 
 // A file that is not there is not found; one that could not be looked at
 // fails the check, whatever a missing file is configured to mean.
-void ReadSingleDate(CheckMachine& machine, CheckValues& values, bool creation) {
+void ReadSingleDate(CheckMachine& machine, Look& look, bool creation) {
   FileDate date;
   std::wstring text;
   if (creation) {
     machine.trace.Trace(L"before GetFileCreateDate");
-    date = GetFileCreateDate(machine.files, values.path);
+    date = GetFileCreateDate(machine.files, look.found.path);
     text = DateTextOf(machine.monthNames, date);
     machine.trace.Trace([&] { return L"after  GetFileCreateDate (" + text + L")"; });
   } else {
     machine.trace.Trace(L"before GetFileLastWriteDate");
-    date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, values.path);
+    date = GetFileLastWriteDate(machine.files, machine.monthNames, machine.trace, look.found.path);
     text = DateTextOf(machine.monthNames, date);
     machine.trace.Trace([&] { return L"after GetFileLastWriteDate (" + text + L")"; });
   }
-  values.fileDate = text;
-  values.fileDateFields = date.fields;
+  look.found.fileDate = text;
+  look.found.fileDateFields = date.fields;
   if (date.read) {
-    values.entryCount = 1;
+    look.found.entryCount = 1;
   } else if (!MeansNothingFound(date.errorCode)) {
-    values.failure = text;
+    look.found.failure = text;
   }
 }
 
@@ -188,11 +164,11 @@ struct ScanChoice {
 // A date's value for a comparison. A text that does not read back as its
 // date ends the check there, and the error report shows that text as the
 // file date.
-OleDate ValueToCompare(CheckMachine& machine, DateValues& dates, CheckValues& values,
+OleDate ValueToCompare(CheckMachine& machine, DateValues& dates, Look& look,
                        const CalendarFields& fields) {
   if (const std::optional<OleDate> value = dates.ValueOf(fields)) return *value;
-  values.fileDate = DateText(machine.monthNames, fields);
-  values.fileDateFields = fields;
+  look.found.fileDate = DateText(machine.monthNames, fields);
+  look.found.fileDateFields = fields;
   throw CheckError(ErrorNumber::TypeMismatch);
 }
 
@@ -212,14 +188,14 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // comparison needs their values. A file's path and date text are made only
 // for the trace lines that somebody hears, and for the chosen file at the
 // end.
-void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const Kind& kind) {
-  const bool recordServes = ListedRecordServes(values);
+void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind) {
+  const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix);
   DateValues dates(machine.automation, machine.monthNames);
   std::optional<ScanChoice> best;
   std::wstring lastFailedRead;
 
-  ForEachListedFile(machine, values, [&](const FindRecord& record) {
-    LazyText fullPath([&] { return values.directoryPrefix + record.name; });
+  ForEachListedFile(machine, look, [&](const FindRecord& record) {
+    LazyText fullPath([&] { return look.directoryPrefix + record.name; });
     FileDate date;
     if (recordServes) {
       date = ListedFileDate(machine.files, record, kind.creation);
@@ -235,7 +211,7 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
     }
     if (!date.read) {
       if (!MeansNothingFound(date.errorCode)) {
-        values.failure = date.errorText;
+        look.found.failure = date.errorText;
         return false;
       }
       lastFailedRead = date.errorText;
@@ -245,8 +221,8 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
       best = ScanChoice{record.name, date.fields, std::nullopt};
       return true;
     }
-    if (!best->value) best->value = ValueToCompare(machine, dates, values, best->fields);
-    const OleDate candidate = ValueToCompare(machine, dates, values, date.fields);
+    if (!best->value) best->value = ValueToCompare(machine, dates, look, best->fields);
+    const OleDate candidate = ValueToCompare(machine, dates, look, date.fields);
     if (Replaces(kind, *best->value, candidate)) {
       best->name.assign(record.name);
       best->fields = date.fields;
@@ -256,28 +232,27 @@ void ScanForOldestOrYoungest(CheckMachine& machine, CheckValues& values, const K
   });
 
   const std::wstring bestText = best ? DateText(machine.monthNames, best->fields) : L"";
-  if (best) values.chosenPath = values.directoryPrefix + best->name;
+  if (best) look.found.chosenPath = look.directoryPrefix + best->name;
   machine.trace.Trace([&] {
-    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + values.chosenPath + L"-" + bestText;
+    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
   });
-  if (values.failure) return;
+  if (look.found.failure) return;
   if (best) {
-    values.fileDate = bestText;
-    values.fileDateFields = best->fields;
-  } else if (values.entryCount != 0) {
+    look.found.fileDate = bestText;
+    look.found.fileDateFields = best->fields;
+  } else if (look.found.entryCount != 0) {
     // Files were listed but not one date could be read: that is a failed
     // read, not an age counted from the zero date.
-    values.failure = lastFailedRead;
+    look.found.failure = lastFailedRead;
   }
 }
 
-void Measure(CheckMachine& machine, CheckValues& values) {
-  const Kind kind = KindOf(values.what);
+void Measure(CheckMachine& machine, const Kind& kind, Look& look) {
   switch (kind.measurement) {
-    case Measurement::Size: SumSizes(machine, values); break;
+    case Measurement::Size: SumSizes(machine, look); break;
     case Measurement::CreationDate:
-    case Measurement::LastWriteDate: ReadSingleDate(machine, values, kind.creation); break;
-    case Measurement::Scan: ScanForOldestOrYoungest(machine, values, kind); break;
+    case Measurement::LastWriteDate: ReadSingleDate(machine, look, kind.creation); break;
+    case Measurement::Scan: ScanForOldestOrYoungest(machine, look, kind); break;
     case Measurement::Nothing: break;
   }
 }
@@ -290,11 +265,14 @@ class ShareConnection {
   ShareConnection(const ShareConnection&) = delete;
   ShareConnection& operator=(const ShareConnection&) = delete;
 
-  bool Connect(FileSystem& files, CheckValues& values, std::wstring& errorText) {
-    server_ = values.serverName;
-    connected_ = ConnectIpcShare(network_, files, server_, values.userName, values.password,
-                                 errorText);
-    WipeSecret(values.password);
+  // Connects with the configured credentials, and wipes the password
+  // whatever the outcome: nothing needs it afterwards.
+  bool Connect(FileSystem& files, const std::wstring& server, CheckConfiguration& configuration,
+               std::wstring& errorText) {
+    server_ = server;
+    connected_ = ConnectIpcShare(network_, files, server_, configuration.userName,
+                                 configuration.password, errorText);
+    WipeSecret(configuration.password);
     return connected_;
   }
   void Cancel() noexcept {
@@ -319,32 +297,44 @@ class ShareConnection {
 
 CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
                       CheckMachine& machine) {
-  CheckValues values;
+  CheckConfiguration configuration;
+  FileMeasurement measured;
+  Moment now;
+  bool configured = false;
+  bool passed = false;
   ShareConnection share(machine.network);
   try {
     machine.monthNames.Refresh(machine.registry);
-    ReadConfiguration(readParameterString, values);
-    if (Contains(values.path, L'{') && Contains(values.path, L'}')) {
-      values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);
+    ReadConfiguration(KeySource(readParameterString), ConfigurationReader::Check, configuration);
+    configured = true;
+    std::wstring& path = measured.path;
+    path = configuration.path;
+    if (Contains(path, L'{') && Contains(path, L'}')) {
+      path = ExpandDatePlaceholder(path, machine.clock, machine.automation);
     }
-    if (values.authenticate) {
-      values.serverName = ServerNameOf(values.path);
+    if (configuration.authenticate) {
+      const std::wstring server = ServerNameOf(path);
       std::wstring connectionError;
-      if (!share.Connect(machine.files, values, connectionError)) {
-        DisconnectIpcShare(machine.network, values.serverName);
+      if (!share.Connect(machine.files, server, configuration, connectionError)) {
+        DisconnectIpcShare(machine.network, server);
         return {false, connectionError};
       }
     }
-    values.directoryPrefix = DirectoryPrefixOf(values.path);
-    CompleteShareRoot(values);
-    values.path = ExpandDatePlaceholder(values.path, machine.clock, machine.automation);
-    Measure(machine, values);
+    std::wstring directoryPrefix = DirectoryPrefixOf(path);
+    CompleteShareRoot(path, directoryPrefix);
+    path = ExpandDatePlaceholder(path, machine.clock, machine.automation);
+    Look look{directoryPrefix, measured};
+    Measure(machine, KindOf(configuration.what), look);
     share.Cancel();
-    return Evaluate(values, machine);
+    const Verdict verdict = Evaluate(configuration, measured, machine, now);
+    passed = verdict.passed;
+    return CloseCheck(verdict, machine);
   } catch (const CheckError& error) {
-    WipeSecret(values.password);
+    WipeSecret(configuration.password);
     share.Cancel();
-    return ErrorReport(error, values, machine);
+    // A failure while the keys are read shows the path as far as it was read.
+    if (!configured) measured.path = configuration.path;
+    return ErrorReport(error, {configuration.unit, measured, now, passed}, machine);
   }
 }
 

@@ -2,11 +2,11 @@
 
 #include "fileaccess/file_system_win32.h"
 #include "fileaccess/share_connection_win32.h"
-#include "params/debug_trace_win32.h"
 #include "plugin/check_run.h"
 #include "registry/month_names.h"
 #include "registry/registry_win32.h"
 #include "support/automation_win32.h"
+#include "support/debug_trace_win32.h"
 #include "support/variant_text_win32.h"
 
 namespace quarnel {

@@ -2,7 +2,7 @@
 // The check as the COM object runs it: the portable check run, on this
 // machine's file system, network, registry, clock and debugger output.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <optional>

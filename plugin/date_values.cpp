@@ -7,17 +7,6 @@
 namespace quarnel {
 namespace {
 
-DateTimeFields DateTimeFieldsOf(const CalendarFields& fields) {
-  return {fields.year, fields.month, fields.day, fields.hour, fields.minute, fields.second};
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 // The years that the proof texts span; fields outside them, or no valid
 // date at all, always go through the conversion.
 constexpr int kFirstProvenYear = 1601;
@@ -41,7 +30,7 @@ std::optional<OleDate> DateValues::ValueOf(const CalendarFields& fields) {
   if (month.proof == Proof::Seen) {
     month.proof = ReadsBackAsItself(fields.month) ? Proof::Proven : Proof::Refuted;
   }
-  if (month.proof == Proof::Proven) return OleDateFromFields(DateTimeFieldsOf(fields));
+  if (month.proof == Proof::Proven) return OleDateFromFields(fields);
   const std::optional<OleDate> value = Converted(fields);
   if (value && month.proof == Proof::Unseen) month.proof = Proof::Seen;
   return value;

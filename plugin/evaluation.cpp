@@ -5,59 +5,15 @@
 #include <optional>
 
 #include "fileaccess/file_dates.h"
-#include "params/debug_trace.h"
 #include "params/parameter_vocabulary.h"
 #include "plugin/result_text.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
+#include "support/debug_trace.h"
 #include "support/ole_date.h"
 #include "support/text.h"
 
 namespace quarnel {
-
-// Size units divide by powers of 1024, one for each step up the list from
-// bytes; an unknown unit leaves bytes.
-double SizeUnitDivisor(const std::wstring& unit) {
-  double divisor = 1.0;
-  for (const wchar_t* code : kSizeUnitCodes) {
-    if (unit == code) return divisor;
-    divisor *= 1024.0;
-  }
-  return 1.0;
-}
-
-bool IsSizeUnit(const std::wstring& unit) { return IsCodeOf(kSizeUnitCodes, unit); }
-
-std::wstring AgeUnitWord(const std::wstring& unit) {
-  if (unit == L"N") return L"minutes";
-  if (unit == L"H") return L"hours";
-  if (unit == L"D") return L"days";
-  return L"unknown unit (" + unit + L")";
-}
-
-bool IsAgeUnit(const std::wstring& unit) { return IsCodeOf(kAgeUnitCodes, unit); }
-
-namespace {
-
-// The age units count minute, hour and day boundaries whatever their letter
-// case; any other code goes to the date difference as it stands, which
-// rejects what it does not know.
-std::wstring AgeIntervalOf(const std::wstring& unit) {
-  if (unit == L"N" || unit == L"n") return L"n";
-  if (unit == L"H" || unit == L"h") return L"h";
-  if (unit == L"D" || unit == L"d") return L"d";
-  return unit;
-}
-
-}  // namespace
-
-std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
-  const std::wstring interval = AgeIntervalOf(unit);
-  if (interval == L"n") return 1;
-  if (interval == L"h") return 60;
-  if (interval == L"d") return 24 * 60;
-  return std::nullopt;
-}
 
 namespace {
 
@@ -88,46 +44,70 @@ OleDate DateValueOrMismatch(const std::optional<OleDate>& value) {
 
 const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
 
-void MakeNowText(CheckValues& values, CheckMachine& machine) {
-  const DateTimeFields now = FieldsFromOleDate(machine.clock.Now());
-  values.nowFields = CalendarFields{now.year, now.month, now.day, now.hour, now.minute, now.second};
-  values.nowText = DateText(machine.monthNames, values.nowFields);
+// The age units count minute, hour and day boundaries whatever their letter
+// case, by their letter in lower case; any other code goes to the date
+// difference as it stands, which rejects what it does not know.
+std::wstring AgeIntervalOf(const std::wstring& unit) {
+  for (const wchar_t* code : kAgeUnitCodes) {
+    const std::wstring lower(1, static_cast<wchar_t>(code[0] - L'A' + L'a'));
+    if (unit == code || unit == lower) return lower;
+  }
+  return unit;
 }
 
-std::wstring EvaluateSize(CheckValues& values, CheckMachine& machine) {
-  const double scaled = values.sizeTotal / SizeUnitDivisor(values.unit);
+}  // namespace
+
+std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
+  static constexpr int kMinutes[] = {1, 60, 24 * 60};  // in the order of kAgeUnitCodes
+  const std::wstring interval = AgeIntervalOf(unit);
+  for (size_t i = 0; i < kAgeUnitCodes.size(); ++i) {
+    if (interval == AgeIntervalOf(kAgeUnitCodes[i])) return kMinutes[i];
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+Moment TakeNow(CheckMachine& machine) {
+  const CalendarFields now = FieldsFromOleDate(machine.clock.Now());
+  return {DateText(machine.monthNames, now), now};
+}
+
+Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurement& measured,
+                     CheckMachine& machine) {
+  const std::wstring& unit = configuration.unit;
+  const double scaled = measured.sizeTotal / SizeUnitDivisor(unit);
   double value = 0;
   std::wstring result;
   if (scaled != 0) {
     const std::wstring number =
-        TrimSpaces(machine.automation.FormatNumber(scaled, SizePicture(values.unit)));
+        TrimSpaces(machine.automation.FormatNumber(scaled, SizePicture(unit)));
     // The text shows the total as it is; the comparison uses it rounded to
     // whole bytes, or to one decimal, halves up.
-    value = ShownSize(scaled, values.unit);
+    value = ShownSize(scaled, unit);
     if (!std::isfinite(value)) throw CheckError(ErrorNumber::Overflow);
-    result = SizeText(values.path, number, values.unit);
+    result = SizeText(measured.path, number, unit);
   } else {
-    result = SizeText(values.path, L"0", values.unit);
+    result = SizeText(measured.path, L"0", unit);
   }
-  values.passed = SizePasses(values.comparison, value, values.threshold);
-  return result;
+  return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
 }
 
-std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
+Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurement& measured,
+                     CheckMachine& machine, Moment& moment) {
   Automation& automation = machine.automation;
   TraceSink& trace = machine.trace;
-  MakeNowText(values, machine);
-  const std::wstring fileDate = values.fileDate.value_or(L"");
+  moment = TakeNow(machine);
+  const std::wstring fileDate = measured.fileDate.value_or(L"");
 
   // Each text is read back once; one that is no date fails where its value
   // is first needed, after the line that says whether it converts.
-  const std::optional<OleDate> nowValue =
-      ReadDateTextBack(automation, values.nowText, values.nowFields);
+  const std::optional<OleDate> nowValue = ReadDateTextBack(automation, moment.text, moment.fields);
   const std::optional<OleDate> fileValue =
-      ReadDateTextBack(automation, fileDate, values.fileDateFields);
+      ReadDateTextBack(automation, fileDate, measured.fileDateFields);
 
   trace.Trace([&] {
-    return L"in case Nn:" + values.nowText + L" " + TruthWord(nowValue.has_value()) + L"--" +
+    return L"in case Nn:" + moment.text + L" " + TruthWord(nowValue.has_value()) + L"--" +
            fileDate + L" " + TruthWord(fileValue.has_value());
   });
   const OleDate now = DateValueOrMismatch(nowValue);
@@ -135,28 +115,19 @@ std::wstring EvaluateDate(CheckValues& values, CheckMachine& machine) {
   trace.Trace([&] { return L"in case Nd:" + fileDate; });
   const OleDate file = DateValueOrMismatch(fileValue);
   trace.Trace([&] { return L"in case Nn:" + automation.GeneralDateText(file); });
-  trace.Trace([&] { return L"in case unit:" + values.unit; });
+  trace.Trace([&] { return L"in case unit:" + configuration.unit; });
 
-  const long long difference = DateDifference(AgeIntervalOf(values.unit), file, now);
+  const long long difference = DateDifference(AgeIntervalOf(configuration.unit), file, now);
   if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
   const auto age = static_cast<std::int32_t>(difference);
   trace.Trace([&] { return L"in case dif:" + DecimalText(age); });
 
-  const Kind kind = KindOf(values.what);
-  const std::wstring& subject = kind.measurement == Measurement::Scan ? values.chosenPath
-                                                                      : values.path;
-  std::wstring result = AgeText(subject, kind.creation, age, values.unit);
-  if (values.debug) result += DebugPart(fileDate, values.nowText);
-  values.passed = AgePasses(values.comparison, age, values.threshold);
-  return result;
-}
-
-CheckOutcome CommonEnd(const CheckValues& values, CheckMachine& machine, std::wstring result) {
-  machine.trace.Trace([&] { return L"COM CHECK: RES: " + result; });
-  machine.trace.Trace([&] {
-    return L"COM CHECK: OUT: " + machine.automation.GeneralDateText(machine.clock.Now());
-  });
-  return {values.passed, std::move(result)};
+  const Kind kind = KindOf(configuration.what);
+  const std::wstring& subject =
+      kind.measurement == Measurement::Scan ? measured.chosenPath : measured.path;
+  std::wstring result = AgeText(subject, kind.creation, age, configuration.unit);
+  if (configuration.debug) result += DebugPart(fileDate, moment.text);
+  return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
 }
 
 // The value type that a text of the report converts to: an empty text is
@@ -168,36 +139,42 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 
 }  // namespace
 
-CheckOutcome Evaluate(CheckValues& values, CheckMachine& machine) {
+Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
+                 CheckMachine& machine, Moment& now) {
   // A check that could not look fails, whatever a missing file means.
-  if (values.failure) {
-    values.passed = false;
-    return CommonEnd(values, machine, *values.failure);
-  }
-  if (values.entryCount != 0) {
-    std::wstring result = IsSizeCheck(values.what) ? EvaluateSize(values, machine)
-                                                   : EvaluateDate(values, machine);
-    return CommonEnd(values, machine, std::move(result));
+  if (measured.failure) return {false, *measured.failure, true};
+  if (measured.entryCount != 0) {
+    return IsSizeCheck(configuration.what) ? EvaluateSize(configuration, measured, machine)
+                                           : EvaluateDate(configuration, measured, machine, now);
   }
   // Nothing found: no trace line.
-  if (values.notFoundIsOk) return {true, kNothingFoundText};
-  if (IsSizeCheck(values.what)) return {false, kNoSizeFoundText};
-  return {false, values.fileDate};
+  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false};
+  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
+  return {false, measured.fileDate, false};
 }
 
-CheckOutcome ErrorReport(const CheckError& error, const CheckValues& values,
-                         CheckMachine& machine) {
+CheckOutcome CloseCheck(const Verdict& verdict, CheckMachine& machine) {
+  if (verdict.traced) {
+    machine.trace.Trace([&] { return L"COM CHECK: RES: " + verdict.result.value_or(L""); });
+    machine.trace.Trace([&] {
+      return L"COM CHECK: OUT: " + machine.automation.GeneralDateText(machine.clock.Now());
+    });
+  }
+  return {verdict.passed, verdict.result};
+}
+
+CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMachine& machine) {
   Automation& automation = machine.automation;
-  const std::wstring fileDate = values.fileDate.value_or(L"");
+  const FileMeasurement& measured = run.measured;
+  const std::wstring fileDate = measured.fileDate.value_or(L"");
   const std::wstring report =
       L"ERR: " + error.description() + L" (" + DecimalText(error.number()) + L") at 0 params: " +
-      values.unit + L"-" + fileDate + L"-" + values.nowText + L"-" +
-      automation.NumberText(values.sizeTotal) + L"- type: Double-" +
-      ConvertedTypeOf(automation, fileDate, values.fileDateFields) + L"-" +
-      ConvertedTypeOf(automation, values.nowText, values.nowFields) +
-      L"- pat=" + values.path;
+      run.unit + L"-" + fileDate + L"-" + run.now.text + L"-" +
+      automation.NumberText(measured.sizeTotal) + L"- type: Double-" +
+      ConvertedTypeOf(automation, fileDate, measured.fileDateFields) + L"-" +
+      ConvertedTypeOf(automation, run.now.text, run.now.fields) + L"- pat=" + measured.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });
-  return {values.passed, report};
+  return {run.passed, report};
 }
 
 }  // namespace quarnel

@@ -6,23 +6,14 @@
 #include <optional>
 #include <sstream>
 
+#include "params/check_configuration.h"
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
 #include "params/parameter_vocabulary.h"
-#include "plugin/check_values.h"
-#include "support/check_error.h"
 #include "support/text.h"
 
 namespace quarnel {
 namespace {
-
-// Key names are found without regard to case; the keys are plain ASCII.
-std::wstring UpperAscii(std::wstring text) {
-  for (wchar_t& c : text) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  }
-  return text;
-}
 
 template <size_t N>
 std::wstring Listed(const std::array<const wchar_t*, N>& table) {
@@ -82,7 +73,9 @@ bool IsBlank(const std::wstring& text) {
 
 class Lint {
  public:
-  explicit Lint(const std::wstring& parameterString) : text_(parameterString) {}
+  explicit Lint(const std::wstring& parameterString)
+      : text_(parameterString),
+        configuration_(ReadConfiguration(parameterString, ConfigurationReader::Report)) {}
 
   // Every finding, and those by which no check is named.
   struct Findings {
@@ -135,7 +128,7 @@ class Lint {
       return;
     }
     const std::wstring key = entry.substr(0, equals);
-    const std::wstring folded = UpperAscii(key);
+    const std::wstring folded = FoldKeyCase(key);
     if (IsCodeOf(kKeys, folded)) {
       if (!Given(folded.c_str())) {
         seenKeys_.push_back(folded);
@@ -169,7 +162,7 @@ class Lint {
       WarnNoCheckNamed(L"there is no FILE key: the check has no path to look at");
       return;
     }
-    const std::wstring path = UnescapeValue(Value(key::kFile));
+    const std::wstring& path = configuration_.path;
     if (path.empty()) {
       WarnNoCheckNamed(L"FILE is empty: the check has no path to look at");
     } else if (!Contains(path, L'\\')) {
@@ -182,13 +175,13 @@ class Lint {
   template <size_t N>
   std::wstring NotListed(const wchar_t* key, const std::wstring& value,
                          const std::array<const wchar_t*, N>& table) {
-    const bool caseOnly = IsCodeOf(table, UpperAscii(value));
+    const bool caseOnly = IsCodeOf(table, FoldKeyCase(value));
     return std::wstring(key) + L" " + Quoted(value) + L" is not one of " + Listed(table) +
            (caseOnly ? L" (letter case counts)" : L"");
   }
 
   Kind LintKind() {
-    const std::wstring what = Value(key::kWhat);
+    const std::wstring& what = configuration_.what;
     const Kind kind = KindOf(what);
     if (kind.measurement == Measurement::Nothing) {
       WarnNoCheckNamed(NotListed(key::kWhat, what, kWhatCodes) +
@@ -198,7 +191,7 @@ class Lint {
   }
 
   void LintComparison(const Kind& kind) {
-    const std::wstring comparison = Value(key::kComparison);
+    const std::wstring& comparison = configuration_.comparison;
     if (!Given(key::kComparison)) {
       Warn(L"there is no CMP key: the check never passes");
     } else if (!IsCodeOf(kComparisonCodes, comparison)) {
@@ -211,10 +204,7 @@ class Lint {
   void LintThreshold() {
     if (!Given(key::kValue)) return;
     const std::wstring text = Value(key::kValue);
-    double threshold = 0;
-    try {
-      threshold = ReadLeadingNumber(text);
-    } catch (const CheckError&) {
+    if (!configuration_.threshold) {
       Warn(L"VAL " + Quoted(text) + L" is too large for a number: the check ends in an overflow report");
       return;
     }
@@ -223,13 +213,13 @@ class Lint {
     if (unread == text) {
       Warn(L"VAL " + Quoted(text) + L" holds no number: the threshold is 0");
     } else {
-      Warn(L"VAL " + Quoted(text) + L" reads as " + NumberText(threshold) +
+      Warn(L"VAL " + Quoted(text) + L" reads as " + NumberText(*configuration_.threshold) +
            L" (\".\" is the only decimal point): " + Quoted(unread) + L" is ignored");
     }
   }
 
   void LintUnit(const Kind& kind) {
-    const std::wstring unit = Value(key::kUnit);
+    const std::wstring& unit = configuration_.unit;
     const std::wstring named = Given(key::kUnit) ? L"UNIT " + Quoted(unit) : L"there is no UNIT key";
     if (!IsDate(kind)) {
       if (IsSizeUnit(unit)) return;
@@ -258,7 +248,7 @@ class Lint {
         Warn(std::wstring(flag) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
       }
     }
-    if (IsFlagSet(Value(key::kNotFoundIsOk)) && IsFlagSet(Value(key::kAuthenticate))) {
+    if (configuration_.notFoundIsOk && configuration_.authenticate) {
       Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
            L"enumeration) looks missing, and the check then passes with \"No matching files\"");
     }
@@ -269,6 +259,7 @@ class Lint {
   }
 
   const std::wstring& text_;
+  const CheckConfiguration configuration_;
   std::vector<std::wstring> seenKeys_;      // folded, each once
   std::vector<std::wstring> repeatedKeys_;  // folded, each once
   Findings findings_;

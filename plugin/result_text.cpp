@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "plugin/check_values.h"
+#include "params/parameter_vocabulary.h"
 #include "support/text.h"
 
 namespace quarnel {

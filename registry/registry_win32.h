@@ -1,7 +1,7 @@
 #pragma once
 // The machine's registry, through the ANSI registry functions.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // Texts to and from BSTRs and BSTR VARIANTs. Every text is taken whole,
 // NUL characters included.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <string>

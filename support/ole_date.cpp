@@ -6,6 +6,14 @@
 #include "support/check_error.h"
 
 namespace quarnel {
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
@@ -44,13 +52,6 @@ CivilDate CivilDateOf(long long dayNumber) {
   const int month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
   const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
   return {static_cast<int>(year), month, day};
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 const long long kFirstDayNumber = DayNumberOf({kFirstYear, 1, 1});
@@ -127,14 +128,14 @@ OleDate ShiftExactly(double timeLine, double days) {
 
 }  // namespace
 
-OleDate OleDateFromFields(const DateTimeFields& fields) {
+OleDate OleDateFromFields(const CalendarFields& fields) {
   const long long dayNumber = DayNumberOf({fields.year, fields.month, fields.day});
   const long long secondOfDay = fields.hour * 3600LL + fields.minute * 60LL + fields.second;
   return OleDateOfTimeLine(static_cast<double>(dayNumber) +
                            static_cast<double>(secondOfDay) / kSecondsPerDay);
 }
 
-DateTimeFields FieldsFromOleDate(OleDate date) {
+CalendarFields FieldsFromOleDate(OleDate date) {
   const WholeSecondTime time = ValidWholeSecondTime(TimeLineOf(date));
   const CivilDate civil = CivilDateOf(time.dayNumber);
   const int secondOfDay = static_cast<int>(time.secondOfDay);

@@ -14,24 +14,29 @@
 
 namespace quarnel {
 
-// Proleptic Gregorian calendar fields in local time, as SYSTEMTIME keeps them.
-struct DateTimeFields {
-  int year;
-  int month;   // 1..12
-  int day;     // 1..31
-  int hour;    // 0..23
-  int minute;  // 0..59
-  int second;  // 0..59
+// Proleptic Gregorian calendar fields in local time, as SYSTEMTIME keeps
+// them; all zero where a conversion failed.
+struct CalendarFields {
+  int year = 0;
+  int month = 0;   // 1..12
+  int day = 0;     // 1..31
+  int hour = 0;    // 0..23
+  int minute = 0;  // 0..59
+  int second = 0;  // 0..59
 };
+
+bool IsLeapYear(int year);
+// The days of the month (1..12) in the year.
+int DaysInMonth(int year, int month);
 
 // The date of the fields. Fields are taken as they stand (no range check);
 // callers pass a valid calendar date and time.
-OleDate OleDateFromFields(const DateTimeFields& fields);
+OleDate OleDateFromFields(const CalendarFields& fields);
 
 // The fields of a date, rounded to the whole second (23:59:59.6 becomes
 // 00:00:00 of the next day). Throws CheckError(InvalidArgument) when the
 // rounded date lies outside the years 100 to 9999 or is not a number.
-DateTimeFields FieldsFromOleDate(OleDate date);
+CalendarFields FieldsFromOleDate(OleDate date);
 
 // Shifts a date by `amount` units. Unit letters, case ignored:
 //   d, y, w  days         h  hours        n  minutes      s  seconds

@@ -4,7 +4,7 @@
 // the system's error code, with its description in the error object: the
 // code is no Automation error number and is never passed off as one.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <exception>
 #include <string>

@@ -4,8 +4,8 @@
 // unique_any. `put()` releases what is held and hands out the address for an
 // API that writes a new handle.
 
-#include <windows.h>
-#include <oleauto.h>
+#include "support/windows_win32.h"
+#include <objbase.h>
 
 #include <utility>
 
@@ -67,6 +67,8 @@ inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
 inline void ReleaseLibrary(HMODULE h) { ::FreeLibrary(h); }
 inline void FreeBstr(BSTR s) { ::SysFreeString(s); }
 inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
+inline void DeleteFontHandle(HFONT h) { ::DeleteObject(h); }
+inline void ReleaseScreenDc(HDC h) { ::ReleaseDC(nullptr, h); }
 }  // namespace detail
 
 // FindFirstFileW / FindNextFileW searches.
@@ -79,6 +81,9 @@ using unique_hkey = unique_any<detail::NullTraits<HKEY, nullptr, detail::CloseKe
 using unique_hmodule = unique_any<detail::NullTraits<HMODULE, nullptr, detail::ReleaseLibrary>>;
 using unique_bstr = unique_any<detail::NullTraits<BSTR, nullptr, detail::FreeBstr>>;
 using unique_hwnd = unique_any<detail::NullTraits<HWND, nullptr, detail::DestroyWindowHandle>>;
+using unique_hfont = unique_any<detail::NullTraits<HFONT, nullptr, detail::DeleteFontHandle>>;
+// The screen's device context, GetDC(nullptr).
+using unique_screen_dc = unique_any<detail::NullTraits<HDC, nullptr, detail::ReleaseScreenDc>>;
 
 // A VARIANT that is cleared when it goes out of scope.
 class unique_variant {
@@ -115,13 +120,19 @@ class unique_variant {
   VARIANT value_;
 };
 
-// A counted COM reference.
+// A counted COM reference. Made from a pointer it takes a reference of its
+// own; `attach` takes over the reference that the caller holds.
 template <typename Interface>
 class com_ptr {
  public:
   com_ptr() = default;
-  explicit com_ptr(Interface* p, bool addRef = true) : p_(p) {
-    if (p_ && addRef) p_->AddRef();
+  explicit com_ptr(Interface* p) : p_(p) {
+    if (p_) p_->AddRef();
+  }
+  static com_ptr attach(Interface* p) {
+    com_ptr attached;
+    attached.p_ = p;
+    return attached;
   }
   com_ptr(const com_ptr& other) : com_ptr(other.p_) {}
   com_ptr& operator=(const com_ptr& other) {
@@ -150,6 +161,22 @@ class com_ptr {
 
  private:
   Interface* p_ = nullptr;
+};
+
+// A single-threaded apartment on the calling thread while this lives; a
+// thread that could not enter one leaves nothing to undo.
+class unique_apartment {
+ public:
+  unique_apartment() : entered_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~unique_apartment() {
+    if (SUCCEEDED(entered_)) CoUninitialize();
+  }
+  unique_apartment(const unique_apartment&) = delete;
+  unique_apartment& operator=(const unique_apartment&) = delete;
+  HRESULT entered() const { return entered_; }
+
+ private:
+  HRESULT entered_;
 };
 
 }  // namespace quarnel

@@ -2,7 +2,7 @@
 // The text of a VARIANT that the host stored in a property, converted the
 // way Automation converts values to text.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <string>

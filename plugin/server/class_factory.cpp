@@ -2,23 +2,18 @@
 
 #include <unknwn.h>
 
-#include <atomic>
-#include <new>
-
 #include "plugin/server/module.h"
 #include "plugin/server/quarnelcom.h"
 
 namespace quarnel {
 namespace {
 
-// A factory keeps the DLL loaded while it lives, so that a caller may hold
-// it between DllGetClassObject and CreateInstance.
+// The one class factory of the process, a static object as Wine's own COM
+// servers keep theirs: nothing to allocate or free. Each reference that a
+// caller holds keeps the DLL loaded, so that it may hold the factory between
+// DllGetClassObject and CreateInstance.
 class ClassFactory final : public IClassFactory {
  public:
-  ClassFactory() { AddModuleReference(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
     if (iid != IID_IUnknown && iid != IID_IClassFactory) {
@@ -29,11 +24,15 @@ class ClassFactory final : public IClassFactory {
     *object = static_cast<IClassFactory*>(this);
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  // The counts that a static object returns carry no meaning: 2 and 1, as
+  // Wine's factories answer.
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    AddModuleReference();
+    return 2;
+  }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+    ReleaseModuleReference();
+    return 1;
   }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
@@ -50,11 +49,9 @@ class ClassFactory final : public IClassFactory {
     }
     return S_OK;
   }
-
- private:
-  ~ClassFactory() { ReleaseModuleReference(); }
-  std::atomic<ULONG> references_{1};
 };
+
+ClassFactory theClassFactory;
 
 }  // namespace
 
@@ -62,11 +59,7 @@ HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** factory) {
   if (factory == nullptr) return E_POINTER;
   *factory = nullptr;
   if (clsid != CLSID_quarnelcom) return CLASS_E_CLASSNOTAVAILABLE;
-  ClassFactory* created = new (std::nothrow) ClassFactory();
-  if (created == nullptr) return E_OUTOFMEMORY;
-  const HRESULT answered = created->QueryInterface(iid, factory);
-  created->Release();
-  return answered;
+  return theClassFactory.QueryInterface(iid, factory);
 }
 
 }  // namespace quarnel

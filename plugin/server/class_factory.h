@@ -1,11 +1,11 @@
 #pragma once
 // The class factory behind DllGetClassObject.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 namespace quarnel {
 
-// Hands out a new factory for `clsid` (only quarnelcom is served).
+// Hands out the factory of `clsid` (only quarnelcom is served).
 HRESULT GetClassFactory(REFCLSID clsid, REFIID iid, void** factory);
 
 }  // namespace quarnel

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
-#include "params/debug_trace_win32.h"
 #include "support/check_error.h"
+#include "support/debug_trace_win32.h"
 #include "support/system_failure_win32.h"
 #include "support/text.h"
 #include "support/unique_any_win32.h"

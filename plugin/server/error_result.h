@@ -2,9 +2,9 @@
 // Turns a failure inside a member call into the call's HRESULT, with an
 // error object for Automation callers (Err.Number and Err.Description).
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
-#include "params/debug_trace.h"
+#include "support/debug_trace.h"
 
 namespace quarnel {
 

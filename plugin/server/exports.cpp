@@ -1,7 +1,7 @@
 // The four entry points of the in-process server (exported through
 // comquarnel.def) and the DLL's entry function.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include "plugin/server/class_factory.h"
 #include "plugin/server/module.h"
@@ -15,7 +15,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
   // Unloaded by FreeLibrary (reserved is null): oleaut32 is still loaded and
   // takes its reference back. At process exit nothing is released: the
   // other DLLs may be gone already.
-  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) quarnel::ReleaseInterfaceTypeInfo();
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) quarnel::ReleaseInterfaceType();
   return TRUE;
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+#include "dialog/dialog_model.h"
+#include "params/check_configuration.h"
 #include "plugin/check_win32.h"
 #include "plugin/server/error_result.h"
 #include "plugin/server/module.h"
@@ -37,34 +39,6 @@ HRESULT CopyStored(const unique_variant& stored, VARIANT* value) {
   return VariantCopy(value, const_cast<VARIANT*>(&stored.get()));
 }
 
-// The number of arguments that the interface declares for a method, or for
-// a property assignment, with this dispatch identifier; the return value
-// does not count. Nothing when the interface has no such member, and for
-// property reads, whose surplus arguments index into the value read.
-std::optional<UINT> DeclaredArgumentCount(ITypeInfo& typeInfo, DISPID id, WORD flags) {
-  constexpr WORD kCountedKinds = INVOKE_FUNC | INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF;
-  TYPEATTR* attributes = nullptr;
-  if (FAILED(typeInfo.GetTypeAttr(&attributes))) return std::nullopt;
-  const WORD functions = attributes->cFuncs;
-  typeInfo.ReleaseTypeAttr(attributes);
-
-  const auto release = [&typeInfo](FUNCDESC* function) { typeInfo.ReleaseFuncDesc(function); };
-  for (UINT index = 0; index < functions; ++index) {
-    FUNCDESC* raw = nullptr;
-    if (FAILED(typeInfo.GetFuncDesc(index, &raw))) continue;
-    const std::unique_ptr<FUNCDESC, decltype(release)> function(raw, release);
-    if (function->memid != id || !(function->invkind & flags & kCountedKinds)) continue;
-    UINT count = 0;
-    for (SHORT parameter = 0; parameter < function->cParams; ++parameter) {
-      if (!(function->lprgelemdescParam[parameter].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
-        ++count;
-      }
-    }
-    return count;
-  }
-  return std::nullopt;
-}
-
 // An argument block whose counts its arrays can hold: the type information
 // runtime reads them without looking, and faults on a missing array.
 bool IsConsistent(const DISPPARAMS* arguments) {
@@ -78,25 +52,23 @@ bool IsConsistent(const DISPPARAMS* arguments) {
 HRESULT quarnelcom::Create(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
-  com_ptr<ITypeInfo> typeInfo;
-  const HRESULT loaded = InterfaceTypeInfo(typeInfo.put());
-  if (FAILED(loaded)) return loaded;
-
-  quarnelcom* created = nullptr;
+  std::shared_ptr<const InterfaceType> type;
+  com_ptr<_quarnelcom> created;
   try {
-    created = new quarnelcom(std::move(typeInfo));
+    const HRESULT loaded = LoadInterfaceType(type);
+    if (FAILED(loaded)) return loaded;
+    // A new object holds one reference, which `created` takes over.
+    created = com_ptr<_quarnelcom>::attach(new quarnelcom(std::move(type)));
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (...) {
     return E_UNEXPECTED;
   }
-  const HRESULT answered = created->QueryInterface(iid, object);
-  created->Release();
-  return answered;
+  return created->QueryInterface(iid, object);
 }
 
-quarnelcom::quarnelcom(com_ptr<ITypeInfo> typeInfo)
-    : typeInfo_(std::move(typeInfo)), dialog_(std::make_unique<FrmMain>()) {
+quarnelcom::quarnelcom(std::shared_ptr<const InterfaceType> type)
+    : type_(std::move(type)), dialog_(std::make_unique<FrmMain>()) {
   AddModuleReference();
 }
 
@@ -134,14 +106,15 @@ HRESULT quarnelcom::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  typeInfo_->AddRef();
-  *info = typeInfo_.get();
+  ITypeInfo& typeInfo = type_->typeInfo();
+  typeInfo.AddRef();
+  *info = &typeInfo;
   return S_OK;
 }
 
 HRESULT quarnelcom::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  return DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
+  return DispGetIDsOfNames(&type_->typeInfo(), names, count, ids);
 }
 
 HRESULT quarnelcom::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* arguments,
@@ -152,9 +125,9 @@ HRESULT quarnelcom::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* 
   // runtimes call a method with surplus arguments, or assign the first of
   // several values, instead of refusing the call: sa_showGUI would then
   // open its dialog for a call that was meant otherwise.
-  const std::optional<UINT> declared = DeclaredArgumentCount(*typeInfo_.get(), id, flags);
+  const std::optional<UINT> declared = type_->DeclaredArgumentCount(id, flags);
   if (declared && arguments->cArgs != *declared) return DISP_E_BADPARAMCOUNT;
-  return typeInfo_->Invoke(static_cast<_quarnelcom*>(this), id, flags, arguments, result,
+  return type_->typeInfo().Invoke(static_cast<_quarnelcom*>(this), id, flags, arguments, result,
                            exception, badArgument);
 }
 
@@ -188,12 +161,12 @@ HRESULT quarnelcom::sa_showGUI() {
     const std::wstring timeoutText = TrimSpaces(VariantText(timeout_.get()));
     const std::wstring parameterString = VariantText(parameter_.get());
     const std::wstring hostName = VariantText(hostname_.get());
-    const std::optional<std::wstring> confirmed =
-        dialog_->ShowModal(timeoutText, parameterString, hostName);
+    const std::optional<CheckConfiguration> confirmed =
+        dialog_->ShowModal(timeoutText, DialogConfigurationOf(parameterString), hostName);
     // Closed with the close box: the configuration stays as it was.
     if (!confirmed) return S_OK;
 
-    return put_sa_parameter(TextVariant(*confirmed).get());
+    return put_sa_parameter(TextVariant(WriteConfiguration(*confirmed)).get());
   } catch (...) {
     return HResultFromCurrentException();
   }

@@ -3,7 +3,7 @@
 // the configuration dialog, served to late-bound callers from the DLL's own
 // type library.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oaidl.h>
 
 #include <atomic>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dialog/frmmain_win32.h"
+#include "plugin/server/module.h"
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
 #include "support/unique_any_win32.h"
 
@@ -57,13 +58,13 @@ class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
 #undef QUARNEL_DECLARE_KEPT_PROPERTY
 
  private:
-  explicit quarnelcom(com_ptr<ITypeInfo> typeInfo);
+  explicit quarnelcom(std::shared_ptr<const InterfaceType> type);
   ~quarnelcom();
 
   HRESULT StoreResultText(const std::optional<std::wstring>& text);
 
   std::atomic<ULONG> references_{1};
-  com_ptr<ITypeInfo> typeInfo_;
+  std::shared_ptr<const InterfaceType> type_;
   // Declared before the dialog so that the dialog is released first when
   // the object goes.
   unique_variant hostname_;

@@ -2,7 +2,7 @@
 // Self-registration: the class, its programmatic identifier and the type
 // library, written into HKEY_CLASSES_ROOT and removed again.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 namespace quarnel {
 

@@ -101,14 +101,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ReadsBackAsAnotherState(writer.state())) return 0;
 
   const Confirmation confirmation = writer.ConfirmDialog(automation);
-  const auto* first = std::get_if<std::wstring>(&confirmation);
-  if (!first) return 0;  // refused: the user corrects the value, the user name or the password
+  const auto* confirmed = std::get_if<CheckConfiguration>(&confirmation);
+  if (!confirmed) return 0;  // refused: the user corrects the value, the user name or the password
+  const std::wstring written = WriteConfiguration(*confirmed);
+  const std::wstring* first = &written;
 
   DialogModel reader;
   reader.InitDialog({2, 0, 61});
-  reader.FillFromParameters(*first, L"srv1", automation);
+  reader.FillFromConfiguration(DialogConfigurationOf(written), L"srv1", automation);
   const Confirmation again = reader.ConfirmDialog(automation);
-  const auto* second = std::get_if<std::wstring>(&again);
+  const auto* rewritten = std::get_if<CheckConfiguration>(&again);
+  const std::wstring rewrittenText = rewritten ? WriteConfiguration(*rewritten) : L"";
+  const std::wstring* second = rewritten ? &rewrittenText : nullptr;
   if (!second || *second != *first) {
     std::fprintf(stderr, "written: %ls\nrewritten: %ls\n", first->c_str(),
                  second ? second->c_str() : L"(refused)");

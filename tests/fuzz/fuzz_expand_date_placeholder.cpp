@@ -24,7 +24,7 @@ quarnel::OleDate ClockDateOf(const std::uint8_t* data) {
   const double dayOffset = choice % static_cast<std::uint32_t>(last - first + 1);
   // Back to the Automation encoding through the fields, so that days before
   // 30 December 1899 keep their forward-counting fraction.
-  const quarnel::DateTimeFields day = quarnel::FieldsFromOleDate(first + dayOffset);
+  const quarnel::CalendarFields day = quarnel::FieldsFromOleDate(first + dayOffset);
   const int second = static_cast<int>(choice % 86400);
   return quarnel::OleDateFromFields({day.year, day.month, day.day, second / 3600, second / 60 % 60, second % 60});
 }

@@ -66,7 +66,7 @@ TEST(DateValues, GiveWhatTheConversionOfEachTextGives) {
       {"a name read right only for small days", 7, L"Sieben",
        [](const std::wstring& text, std::optional<OleDate> value) -> std::optional<OleDate> {
          if (!value || !Has(text, L"Sieben")) return value;
-         const DateTimeFields f = FieldsFromOleDate(*value);
+         const CalendarFields f = FieldsFromOleDate(*value);
          if (f.day > 12) return value;
          return OleDateFromFields({f.year, f.day, 7, f.hour, f.minute, f.second});
        },

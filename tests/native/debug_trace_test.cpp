@@ -1,4 +1,4 @@
-#include "params/debug_trace.h"
+#include "support/debug_trace.h"
 
 #include <gtest/gtest.h>
 

@@ -32,7 +32,13 @@ std::wstring ParameterStringOf(const Confirmation& confirmation) {
     ADD_FAILURE() << "OK was refused: " << testing::PrintToString(refusal->message);
     return std::wstring();
   }
-  return std::get<std::wstring>(confirmation);
+  return WriteConfiguration(std::get<CheckConfiguration>(confirmation));
+}
+
+// Shows a stored parameter string, as sa_showGUI has the dialog show it.
+void FillFromParameters(DialogModel& model, const std::wstring& parameterString,
+                        const std::wstring& hostName, Automation& automation) {
+  model.FillFromConfiguration(DialogConfigurationOf(parameterString), hostName, automation);
 }
 
 class DialogModelTest : public testing::Test {
@@ -42,7 +48,7 @@ class DialogModelTest : public testing::Test {
   const DialogState& state() const { return model.state(); }
   std::wstring Confirm() { return ParameterStringOf(model.ConfirmDialog(automation)); }
   void Load(const std::wstring& parameterString, const std::wstring& hostName = L"srv1") {
-    model.FillFromParameters(parameterString, hostName, automation);
+    FillFromParameters(model, parameterString, hostName, automation);
   }
   // Picks the entry with this text, as the user would.
   void Pick(ComboBox box, const std::wstring& entry) {
@@ -415,7 +421,7 @@ TEST_F(DialogModelTest, StoredKindAndUnitAreShownByTheirCodes) {
   for (const Case& c : cases) {
     DialogModel fresh;
     fresh.InitDialog({2, 0, 61});
-    fresh.FillFromParameters(c.parameterString, L"srv1", automation);
+    FillFromParameters(fresh, c.parameterString, L"srv1", automation);
     const DialogState& shown = fresh.state();
     const std::string label = testing::PrintToString(c.parameterString);
     EXPECT_EQ(shown.cmbWhat.text, c.kind) << label;
@@ -453,7 +459,7 @@ TEST_F(DialogModelTest, EqualOrNotEqualWithADateKindFailsWithInvalidPropertyValu
     DialogModel fresh;
     fresh.InitDialog({2, 0, 61});
     try {
-      fresh.FillFromParameters(L"#FILE=C:\\*.log#WHT=YOUWRITE#CMP=" + comparison +
+      FillFromParameters(fresh, L"#FILE=C:\\*.log#WHT=YOUWRITE#CMP=" + comparison +
                                    L"#VAL=3#UNIT=D#DBG=T#",
                                L"srv1", automation);
       ADD_FAILURE() << "no failure for " << testing::PrintToString(comparison);
@@ -548,7 +554,7 @@ TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
 
             DialogModel reader;
             reader.InitDialog({2, 0, 61});
-            reader.FillFromParameters(first, L"srv1", automation);
+            FillFromParameters(reader, first, L"srv1", automation);
             ASSERT_EQ(ParameterStringOf(reader.ConfirmDialog(automation)), first)
                 << "kind " << kind << " oldest/youngest " << oldestYoungest << " comparison "
                 << comparison << " unit " << unit << " flags " << flags;

@@ -75,7 +75,7 @@ class FakeAutomation : public Automation {
 
   std::wstring FormatDate(OleDate value, const std::wstring& picture) override {
     if (picture.empty()) return GeneralDateText(value);
-    const DateTimeFields fields = FieldsFromOleDate(value);
+    const CalendarFields fields = FieldsFromOleDate(value);
     std::wstring out;
     bool afterHour = false;
     for (std::size_t i = 0; i < picture.size();) {
@@ -150,7 +150,7 @@ class FakeAutomation : public Automation {
     const auto second = number();
     if (!second || pos != text.size()) return std::nullopt;
 
-    const DateTimeFields fields{*year, month->second, *day, *hour, *minute, *second};
+    const CalendarFields fields{*year, month->second, *day, *hour, *minute, *second};
     if (fields.year < 100 || fields.year > 9999 || fields.day < 1 ||
         fields.day > DaysInMonth(fields.year, fields.month) || fields.hour > 23 ||
         fields.minute > 59 || fields.second > 59) {
@@ -160,7 +160,7 @@ class FakeAutomation : public Automation {
   }
 
   std::wstring GeneralDateText(OleDate value) override {
-    const DateTimeFields f = FieldsFromOleDate(value);
+    const CalendarFields f = FieldsFromOleDate(value);
     const std::wstring date = DecimalText(f.month) + L"/" + DecimalText(f.day) + L"/" + DecimalText(f.year);
     const std::wstring time = DecimalText(f.hour % 12 == 0 ? 12 : f.hour % 12) + L":" + TwoDigits(f.minute) +
                               L":" + TwoDigits(f.second) + (f.hour < 12 ? L" AM" : L" PM");
@@ -227,15 +227,9 @@ class FakeAutomation : public Automation {
   }
   static std::wstring TwoDigits(int value) { return (value < 10 ? L"0" : L"") + DecimalText(value); }
 
-  static int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-  }
-
   // Writes the date code that starts with a run of `run` letters `letter`
   // and returns how many of them it used; 0 when the letter is no code.
-  static std::size_t AppendDateCode(wchar_t letter, std::size_t run, const DateTimeFields& f, OleDate value,
+  static std::size_t AppendDateCode(wchar_t letter, std::size_t run, const CalendarFields& f, OleDate value,
                                     bool afterHour, std::wstring& out) {
     const OleDate firstOfYear = OleDateFromFields({f.year, 1, 1, 0, 0, 0});
     const OleDate firstSunday = 1;  // 31 December 1899

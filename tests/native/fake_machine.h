@@ -15,10 +15,10 @@
 
 #include "fileaccess/file_system.h"
 #include "fileaccess/share_connection.h"
-#include "support/check_error.h"
-#include "params/debug_trace.h"
 #include "registry/machine_registry.h"
 #include "registry/month_names.h"
+#include "support/check_error.h"
+#include "support/debug_trace.h"
 
 namespace quarnel {
 namespace fake {

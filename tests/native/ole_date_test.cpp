@@ -12,12 +12,12 @@
 namespace quarnel {
 
 // Internal linkage: other test files may compare fields their own way.
-static bool operator==(const DateTimeFields& a, const DateTimeFields& b) {
+static bool operator==(const CalendarFields& a, const CalendarFields& b) {
   return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
          a.minute == b.minute && a.second == b.second;
 }
 
-static void PrintTo(const DateTimeFields& f, std::ostream* os) {
+static void PrintTo(const CalendarFields& f, std::ostream* os) {
   *os << f.year << "-" << f.month << "-" << f.day << " " << f.hour << ":" << f.minute << ":" << f.second;
 }
 
@@ -42,7 +42,7 @@ void ExpectInvalidArgument(const std::function<void()>& call) {
 
 TEST(OleDateFields, ConvertBothWaysWithAutomationsEncoding) {
   struct Case {
-    DateTimeFields fields;
+    CalendarFields fields;
     OleDate date;
   };
   const Case cases[] = {
@@ -70,7 +70,7 @@ TEST(OleDateFields, ConvertBothWaysWithAutomationsEncoding) {
 TEST(OleDateFields, RoundToTheWholeSecondAndCarry) {
   const struct {
     OleDate date;
-    DateTimeFields fields;
+    CalendarFields fields;
   } cases[] = {
       {0.5 + 0.4 * kSecond, {1899, 12, 30, 12, 0, 0}},
       {0.5 + 0.6 * kSecond, {1899, 12, 30, 12, 0, 1}},
@@ -102,7 +102,7 @@ TEST(ShiftDate, MovesByEachUnit) {
     wchar_t unit;
     double amount;
     OleDate from;
-    DateTimeFields expected;
+    CalendarFields expected;
   } cases[] = {
       {L'd', -1, monday, {2026, 12, 6, 9, 5, 3}},
       {L'D', 30, monday, {2027, 1, 6, 9, 5, 3}},
@@ -166,9 +166,9 @@ TEST(ShiftDate, RejectsUnknownUnitsAndResultsOutsideTheValidYears) {
     ExpectInvalidArgument([&] { ShiftDate(c.unit, c.amount, c.from); });
   }
   // The bounds themselves are valid.
-  EXPECT_EQ(FieldsFromOleDate(ShiftDate(L'd', -1, At(100, 1, 2))), (DateTimeFields{100, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(FieldsFromOleDate(ShiftDate(L'd', -1, At(100, 1, 2))), (CalendarFields{100, 1, 1, 0, 0, 0}));
   EXPECT_EQ(FieldsFromOleDate(ShiftDate(L'm', 1, At(9999, 11, 30, 23, 59, 59))),
-            (DateTimeFields{9999, 12, 30, 23, 59, 59}));
+            (CalendarFields{9999, 12, 30, 23, 59, 59}));
 }
 
 TEST(DateDifference, CountsBoundariesCrossed) {

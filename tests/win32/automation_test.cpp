@@ -35,15 +35,15 @@ std::wstring Digits(int value, int width) {
   return buffer;
 }
 
-std::wstring YearMonthDay(const DateTimeFields& f) { return Digits(f.year, 4) + Digits(f.month, 2) + Digits(f.day, 2); }
+std::wstring YearMonthDay(const CalendarFields& f) { return Digits(f.year, 4) + Digits(f.month, 2) + Digits(f.day, 2); }
 
 // The placeholder cases with today's date; the clock is read once and the
 // expected texts are made from the same value, so midnight cannot interfere.
 TEST(SystemAutomation, ExpandsPlaceholdersWithTodaysDate) {
   const OleDate now = SystemClock().Now();
-  const DateTimeFields today = FieldsFromOleDate(now);
-  const DateTimeFields yesterday = FieldsFromOleDate(ShiftDate(L'd', -1, now));
-  const DateTimeFields inTwoHours = FieldsFromOleDate(ShiftDate(L'h', 2, now));
+  const CalendarFields today = FieldsFromOleDate(now);
+  const CalendarFields yesterday = FieldsFromOleDate(ShiftDate(L'd', -1, now));
+  const CalendarFields inTwoHours = FieldsFromOleDate(ShiftDate(L'h', 2, now));
 
   EXPECT_EQ(Expand(L"C:\\logs\\app{yyyymmdd}.log", now), L"C:\\logs\\app" + YearMonthDay(today) + L".log");
   EXPECT_EQ(Expand(L"C:\\logs\\app{yyyymmdd -1d}.log", now), L"C:\\logs\\app" + YearMonthDay(yesterday) + L".log");

@@ -3,7 +3,7 @@
 // running test program: tests\*.exe, host\quarnel-host.exe and
 // plugin\comquarnel.dll are siblings in the build tree.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <string>
 

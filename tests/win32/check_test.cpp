@@ -2,7 +2,7 @@
 // registered DLL, on real files that the test makes, with the trace lines
 // read through the host's debugger.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "support/codepage.h"
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -61,6 +61,7 @@ target_link_libraries(com_object_test PRIVATE quarnel_com_ids)
 # host_test drives quarnel-host.exe and checks its command line handling;
 # its configure tests wait for the dialog, which a fault could keep open.
 add_executable(trace_sample win32/trace_sample.cpp)
+target_include_directories(trace_sample PRIVATE ${CMAKE_SOURCE_DIR})
 target_sources(host_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)
 add_dependencies(host_test quarnel-host trace_sample)
 set_tests_properties(host_test PROPERTIES TIMEOUT 300)

@@ -5,7 +5,7 @@
 // the DLL's unloading rule, and a minimal Automation object for tests that
 // store objects in the properties.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <objbase.h>
 #include <oleauto.h>
 

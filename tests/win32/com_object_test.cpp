@@ -2,7 +2,7 @@
 // it: property semantics, object references, the methods' results, the
 // dispatch errors and the DLL's unloading rule.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // table is module-wide and every check reloads it. Every result must be
 // exactly the one that a check alone gives.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

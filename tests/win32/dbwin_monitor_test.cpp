@@ -2,7 +2,7 @@
 // and its two events) receives every trace line of a scan that runs with no
 // debugger attached: the same lines that the stand-in host's debugger shows.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // QUARNEL_DENIED_FOLDER and runs this program, the stand-in host and the
 // Wine server as root without the right to bypass file permissions.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

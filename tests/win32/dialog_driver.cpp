@@ -6,7 +6,7 @@
 // posted WM_CLOSE, and at last by asking the dialog's thread to quit, so
 // that the program that shows it does not wait for ever; it then exits 1.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <cstdio>
 #include <iterator>

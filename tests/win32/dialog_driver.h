@@ -3,7 +3,7 @@
 // program, through the messages that a user's input would cause, as test
 // drivers and accessibility tools do.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <commctrl.h>
 
 #include <chrono>

@@ -6,7 +6,7 @@
 // dialog code linked into this program, shown by FrmMain::ShowModal on this
 // thread and measured and closed from another.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -102,7 +102,7 @@ TEST(DialogLayout, EveryLabelAndCheckBoxTextFitsOnOneLine) {
     PostMessageW(dialog, WM_CLOSE, 0, 0);
   });
   FrmMain dialog;
-  const auto result = dialog.ShowModal(L"30", L"", L"srv1");
+  const auto result = dialog.ShowModal(L"30", std::nullopt, L"srv1");
   measuring.join();
   ASSERT_TRUE(found) << "the dialog did not appear";
   EXPECT_FALSE(result.has_value());

@@ -4,7 +4,7 @@
 // display (the test command provides one through xvfb-run); without one
 // the tests are skipped.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <commctrl.h>
 #include <objbase.h>
 #include <oleauto.h>
@@ -57,7 +57,7 @@ class Plugin {
   }
   std::wstring GetText(const wchar_t* property) {
     unique_variant value;
-    EXPECT_EQ(ResultOf([&] { *value.put() = object_->Get(property); }), S_OK);
+    EXPECT_EQ(ResultOf([&] { value = object_->Get(property); }), S_OK);
     if (V_VT(&value.get()) != VT_BSTR) {
       ADD_FAILURE() << "property holds VARIANT type " << V_VT(&value.get());
       return std::wstring();
@@ -66,8 +66,7 @@ class Plugin {
   }
   HRESULT ShowGUI() {
     return ResultOf([&] {
-      unique_variant ignored;
-      *ignored.put() = object_->Call(L"sa_showGUI");
+      object_->Call(L"sa_showGUI");
     });
   }
 

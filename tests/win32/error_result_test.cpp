@@ -2,7 +2,7 @@
 // HRESULT, the error object's description, and a trace line for what the
 // plug-in did not expect.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "params/debug_trace.h"
 #include "plugin/server/error_result.h"
 #include "support/check_error.h"
+#include "support/debug_trace.h"
 #include "support/system_failure_win32.h"
 #include "support/unique_any_win32.h"
 

@@ -1,7 +1,7 @@
 // The file lookups and date texts on real files that the test makes in a
 // directory of its own under the temporary directory.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

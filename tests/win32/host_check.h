@@ -2,7 +2,7 @@
 // Whole checks as the monitoring host runs them: quarnel-host.exe against
 // the registered DLL, with the trace lines that the host's debugger read.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

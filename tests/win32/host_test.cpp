@@ -2,7 +2,7 @@
 // the registered plug-in, its Monitoring Plugins report, its lint, its
 // configure command, its trace viewer, and its command line handling.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <shellapi.h>
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // standard dispatch errors. After each hostile value the object must still
 // run a good check to its exact result.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 // under Wine; the test command runs both (ctest entries long_run_test and
 // long_run_full, the latter with the label "long").
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <psapi.h>
 
 #include <gtest/gtest.h>

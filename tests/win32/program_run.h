@@ -3,7 +3,7 @@
 // its standard output and its error output, for the tests that drive whole
 // programs.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

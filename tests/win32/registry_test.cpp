@@ -1,7 +1,7 @@
 // The registry of the test's own Wine prefix, where the test runs as the
 // administrator: the month-name key is removed before and after each test.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // and neither the result, the error report, the trace lines nor anything
 // the host writes to its standard output or error output may hold it.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // servers named here cannot be reached, so every connection fails with the
 // system's own code and message.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

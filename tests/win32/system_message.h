@@ -2,7 +2,7 @@
 // The system's own message for an error code, as the tests expect it in
 // the plug-in's texts.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <string>
 

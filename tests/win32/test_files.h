@@ -2,7 +2,7 @@
 // A directory of real files for one test, made under the temporary directory
 // and removed with everything in it when the test is done.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 //   trace_sample           "a" and "b c"
 //   trace_sample accented  "caf" + e-acute in the ANSI code page
 
-#include <windows.h>
+#include "support/windows_win32.h"
 
 #include <cstring>
 #include <string>

@@ -2,7 +2,7 @@
 // read it: the library's identity, the interface _quarnelcom with its flags
 // and members in their slots, and the creatable class.
 
-#include <windows.h>
+#include "support/windows_win32.h"
 #include <oleauto.h>
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "params/debug_trace.h"
+#include "support/debug_trace.h"
 
 namespace quarnel {
 
