@@ -1,11 +1,14 @@
 #include "host/monitoring_plugin.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cwctype>
+#include <cstdint>
 
 #include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
+#include "plugin/evaluation.h"
+#include "plugin/parameter_lint.h"
+#include "plugin/result_text.h"
 #include "support/text.h"
 
 namespace quarnel {
@@ -14,98 +17,14 @@ namespace {
 const wchar_t* StateWord(PluginState state) {
   switch (state) {
     case PluginState::Ok: return L"OK";
+    case PluginState::Warning: return L"WARNING";
     case PluginState::Critical: return L"CRITICAL";
     case PluginState::Unknown: break;
   }
   return L"UNKNOWN";
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-// A number of the result text: an optional "-", digits, and for the sizes
-// in a unit one decimal after the regional separator ("." or ",").
-std::optional<double> NumberOf(const std::wstring& text, bool decimalAllowed) {
-  size_t position = text.empty() || text[0] != L'-' ? 0 : 1;
-  std::string ascii = position == 1 ? "-" : "";
-  bool digits = false;
-  for (; position < text.size() && std::iswdigit(text[position]); ++position, digits = true) {
-    ascii += static_cast<char>(text[position]);
-  }
-  if (decimalAllowed && position < text.size() && (text[position] == L'.' || text[position] == L',')) {
-    ascii += '.';
-    for (++position; position < text.size() && std::iswdigit(text[position]); ++position) {
-      ascii += static_cast<char>(text[position]);
-    }
-  }
-  if (!digits || position != text.size()) return std::nullopt;
-  return std::strtod(ascii.c_str(), nullptr);
-}
-
-// "Size of PATH is NUMBER UNIT": the number.
-std::optional<double> SizeOf(const std::wstring& result, const std::wstring& unit) {
-  const std::wstring tail = L" " + unit;
-  if (!StartsWith(result, L"Size of ") || !EndsWith(result, tail)) return std::nullopt;
-  const std::wstring front = result.substr(0, result.size() - tail.size());
-  const auto is = front.rfind(L" is ");
-  if (is == std::wstring::npos || is < 7) return std::nullopt;
-  return NumberOf(front.substr(is + 4), unit != L"B");
-}
-
 bool IsShownInBytes(const std::wstring& unit) { return SizeUnitDivisor(unit) == 1.0; }
-
-// "PATH was created AGE UNIT-WORD ago", perhaps followed by the debug part
-// " (ID=...  - N=...)".
-std::optional<double> AgeOf(std::wstring result, const std::wstring& unit, bool debug) {
-  if (debug) {
-    const auto debugPart = result.rfind(L" (ID=");
-    if (debugPart == std::wstring::npos || !EndsWith(result, L")")) return std::nullopt;
-    result.erase(debugPart);
-  }
-  const std::wstring tail = L" " + AgeUnitWord(unit) + L" ago";
-  if (!EndsWith(result, tail)) return std::nullopt;
-  result.erase(result.size() - tail.size());
-  const auto space = result.rfind(L' ');
-  if (space == std::wstring::npos) return std::nullopt;
-  const std::wstring front = result.substr(0, space + 1);
-  if (!EndsWith(front, L" was created ") && !EndsWith(front, L" was written ")) return std::nullopt;
-  return NumberOf(result.substr(space + 1), false);
-}
-
-// Whole numbers without a decimal part or an exponent; others as exact as
-// a double holds them.
-std::wstring PerfNumber(double value) {
-  char text[64];
-  if (value == std::floor(value) && std::fabs(value) < 1e18) {
-    std::snprintf(text, sizeof text, "%.0f", value);
-  } else {
-    std::snprintf(text, sizeof text, "%.6f", value);
-    std::string trimmed(text);
-    trimmed.erase(trimmed.find_last_not_of('0') + 1);
-    return std::wstring(trimmed.begin(), trimmed.end());
-  }
-  return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
-// The comparison names the alarm condition; as a range of the guidelines it
-// is the critical level. A date check compares only "LT" and "GT".
-std::wstring CriticalRange(const std::wstring& comparison, double threshold, bool date) {
-  const std::wstring t = PerfNumber(threshold);
-  if (comparison == compare::kLess) return t + L":";
-  if (comparison == compare::kGreater) return L"~:" + t;
-  if (date) return L"";
-  if (comparison == compare::kEqual) return L"@" + t + L":" + t;
-  if (comparison == compare::kNotEqual) return t + L":" + t;
-  return L"";
-}
-
-std::wstring Label(const std::wstring& text) { return L"'" + ReplaceAll(text, L"'", L"''") + L"'"; }
-
-std::wstring AgeLabel(const std::wstring& unit) {
-  return Label(L"age_" + (IsAgeUnit(unit) ? AgeUnitWord(unit) : unit));
-}
 
 // The configuration as the check reads it.
 struct Configuration {
@@ -121,51 +40,175 @@ Configuration ConfigurationOf(const std::wstring& parameterString) {
   return {KindOf(read.what), read.unit, read.comparison, read.threshold, read.debug};
 }
 
-// The measured value with its performance data, when the result text holds one.
-std::optional<std::wstring> PerformanceData(const Configuration& configuration,
-                                            const std::wstring& result,
-                                            const std::optional<std::wstring>& byteCountResult) {
-  switch (configuration.kind.measurement) {
-    case Measurement::Nothing: return std::nullopt;
-    case Measurement::Size: {
-      const std::optional<double> bytes =
-          IsShownInBytes(configuration.unit) ? SizeOf(result, configuration.unit)
-          : byteCountResult                  ? SizeOf(*byteCountResult, L"B")
-                                             : std::nullopt;
-      if (!bytes) return std::nullopt;
-      const std::wstring critical =
-          configuration.threshold
-              ? CriticalRange(configuration.comparison,
-                              *configuration.threshold * SizeUnitDivisor(configuration.unit), false)
-              : L"";
-      return Label(L"size") + L"=" + PerfNumber(*bytes) + L"B;;" + critical + L";0";
-    }
-    default: {
-      const auto age = AgeOf(result, configuration.unit, configuration.debug);
-      if (!age) return std::nullopt;
-      const std::wstring critical =
-          configuration.threshold
-              ? CriticalRange(configuration.comparison, *configuration.threshold, true)
-              : L"";
-      return AgeLabel(configuration.unit) + L"=" + PerfNumber(*age) +
-             (critical.empty() ? L"" : L";;" + critical);
-    }
-  }
+bool IsDate(const Configuration& configuration) {
+  return configuration.kind.measurement != Measurement::Size &&
+         configuration.kind.measurement != Measurement::Nothing;
 }
 
-// Whether the result text shows a size or an age.
-bool IsMeasurement(const Configuration& configuration, const std::wstring& result) {
-  switch (configuration.kind.measurement) {
-    case Measurement::Nothing: return false;
-    case Measurement::Size: return SizeOf(result, configuration.unit).has_value();
-    default: return AgeOf(result, configuration.unit, configuration.debug).has_value();
+const AlertRange kAlwaysAlerts{std::nullopt, std::nullopt, true};
+
+// The parameter string's comparison names the alarm condition: as a range,
+// the critical level. A comparison that does not compare (a date check
+// compares only "LT" and "GT") always alerts.
+AlertRange ComparisonRange(const Configuration& configuration) {
+  if (!configuration.threshold) return kAlwaysAlerts;
+  const double threshold = *configuration.threshold;
+  const std::wstring& comparison = configuration.comparison;
+  if (comparison == compare::kLess) return {threshold, std::nullopt, false};
+  if (comparison == compare::kGreater) return {std::nullopt, threshold, false};
+  if (IsDate(configuration)) return kAlwaysAlerts;
+  if (comparison == compare::kEqual) return {threshold, threshold, true};
+  if (comparison == compare::kNotEqual) return {threshold, threshold, false};
+  return kAlwaysAlerts;
+}
+
+bool LevelsGiven(const AlertLevels& levels) { return levels.warning || levels.critical; }
+
+// The ranges that decide the state.
+AlertLevels DecidingRanges(const Configuration& configuration, const AlertLevels& levels) {
+  return LevelsGiven(levels) ? levels : AlertLevels{std::nullopt, ComparisonRange(configuration)};
+}
+
+PluginState StateOf(const AlertLevels& levels, bool passed, double value) {
+  if (!LevelsGiven(levels)) return passed ? PluginState::Ok : PluginState::Critical;
+  if (levels.critical && levels.critical->Alerts(value)) return PluginState::Critical;
+  if (levels.warning && levels.warning->Alerts(value)) return PluginState::Warning;
+  return PluginState::Ok;
+}
+
+// A range of the measured value as a range of the performance value, which
+// grows with it: `lastAtMost(x)` is the largest performance value whose
+// measured value is at most x, `firstAtLeast(x)` the smallest whose measured
+// value is at least x, nothing where there is none.
+template <typename LastAtMost, typename FirstAtLeast>
+AlertRange Converted(const AlertRange& range, LastAtMost lastAtMost, FirstAtLeast firstAtLeast) {
+  AlertRange converted{std::nullopt, std::nullopt, range.alertInside};
+  if (range.start) converted.start = firstAtLeast(*range.start);
+  if (range.end) converted.end = lastAtMost(*range.end);
+  if (converted.start && converted.end && *converted.start > *converted.end) {
+    // No performance value lies in the range: inside never alerts, outside always.
+    return {std::nullopt, std::nullopt, !range.alertInside};
   }
+  return converted;
+}
+
+// The fields ";WARN;CRIT" of the performance data.
+template <typename Convert>
+std::wstring LevelFields(const AlertLevels& ranges, Convert convert) {
+  const auto field = [&](const std::optional<AlertRange>& range) {
+    return range ? AlertRangeText(convert(*range)) : L"";
+  };
+  return L";" + field(ranges.warning) + L";" + field(ranges.critical);
+}
+
+constexpr std::int64_t kLargestByteCount = std::int64_t{1} << 53;  // whole in a double
+
+// A range of the size as shown in its unit as a range of whole bytes. The
+// shown size grows with the byte count, so each edge is the byte count
+// where the shown size crosses it, found by bisection.
+AlertRange BytesRange(const AlertRange& range, const std::wstring& unit) {
+  const double divisor = SizeUnitDivisor(unit);
+  const auto shown = [&](std::int64_t bytes) {
+    return ShownSize(static_cast<double>(bytes) / divisor, unit);
+  };
+  // The first byte count from 0 on that `reached` takes; kLargestByteCount + 1 for none.
+  const auto first = [&](auto reached) {
+    std::int64_t low = 0, high = kLargestByteCount + 1;
+    while (low < high) {
+      const std::int64_t middle = low + (high - low) / 2;
+      if (reached(middle)) {
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    return low;
+  };
+  return Converted(
+      range,
+      [&](double x) -> std::optional<double> {
+        const std::int64_t above = first([&](std::int64_t bytes) { return shown(bytes) > x; });
+        if (above > kLargestByteCount) return std::nullopt;
+        return static_cast<double>(above - 1);
+      },
+      [&](double x) -> std::optional<double> {
+        return static_cast<double>(first([&](std::int64_t bytes) { return shown(bytes) >= x; }));
+      });
+}
+
+// A range of the age in whole units as a range of seconds, which count the
+// minutes between the same two times. A unit boundary falls `phase` minutes
+// before the time the age is counted to, and every `minutesPerUnit` before
+// that, so an age of at most k units is an age of at most k * minutesPerUnit
+// + phase minutes, whatever the file's time.
+AlertRange SecondsRange(const AlertRange& range, int minutesPerUnit, int phase) {
+  // Ages are 32-bit; farther edges are as good as infinite.
+  const auto units = [](double x) { return std::clamp(x, -4e9, 4e9); };
+  return Converted(
+      range,
+      [&](double x) -> std::optional<double> {
+        return 60 * (std::floor(units(x)) * minutesPerUnit + phase);
+      },
+      [&](double x) -> std::optional<double> {
+        return 60 * ((std::ceil(units(x)) - 1) * minutesPerUnit + phase + 1);
+      });
+}
+
+std::optional<std::wstring> SizePerformanceData(const Configuration& configuration, double shown,
+                                                const AlertLevels& ranges,
+                                                const std::optional<std::wstring>& secondLook) {
+  std::optional<double> bytes = shown;
+  if (!IsShownInBytes(configuration.unit)) {
+    bytes = secondLook ? ReadSize(*secondLook, L"B") : std::nullopt;
+    // A second look that saw another total tells nothing of the first.
+    if (!bytes || ShownSize(*bytes / SizeUnitDivisor(configuration.unit), configuration.unit) != shown) {
+      return std::nullopt;
+    }
+  }
+  return L"'size'=" + PerformanceNumberText(*bytes) + L"B" +
+         LevelFields(ranges, [&](const AlertRange& range) {
+           return BytesRange(range, configuration.unit);
+         }) +
+         L";0";
+}
+
+std::optional<std::wstring> AgePerformanceData(const Configuration& configuration,
+                                               std::int32_t age, const AlertLevels& ranges,
+                                               const std::optional<std::wstring>& secondLook) {
+  const std::optional<int> minutesPerUnit = MinutesPerAgeUnit(configuration.unit);
+  long long minutes = age;
+  int phase = 0;
+  if (minutesPerUnit != 1) {
+    const auto look = secondLook ? ReadAge(*secondLook, L"N", true) : std::nullopt;
+    if (!look) return std::nullopt;
+    minutes = look->age;
+    if (minutesPerUnit) {
+      const auto nowMinute = MinuteOfDay(look->debug->nowText);
+      const auto fileMinute = MinuteOfDay(look->debug->fileDate);
+      if (!nowMinute || !fileMinute) return std::nullopt;
+      phase = *nowMinute % *minutesPerUnit;
+      // Both looks counted the same boundaries, or the second tells nothing of the first.
+      if (minutes - phase + *fileMinute % *minutesPerUnit !=
+          static_cast<long long>(age) * *minutesPerUnit) {
+        return std::nullopt;
+      }
+    }
+  }
+  // An age in units without a length in minutes has no ranges in seconds.
+  const std::wstring levels =
+      minutesPerUnit ? LevelFields(ranges,
+                                   [&](const AlertRange& range) {
+                                     return SecondsRange(range, *minutesPerUnit, phase);
+                                   })
+                     : L";;";
+  return L"'age'=" + PerformanceNumberText(60.0 * static_cast<double>(minutes)) + L"s" + levels +
+         L";0";
 }
 
 // Nothing found where a file was expected: the size check's own text, or
 // a single date read whose file or path does not exist (codes 2 and 3).
 bool IsNotFound(const Configuration& configuration, const std::wstring& result) {
-  if (configuration.kind.measurement == Measurement::Size) return result == L"ERR: No matching files";
+  if (configuration.kind.measurement == Measurement::Size) return result == kNoSizeFoundText;
   const bool singleDate = configuration.kind.measurement == Measurement::CreationDate ||
                           configuration.kind.measurement == Measurement::LastWriteDate;
   return singleDate && StartsWith(result, L"ERR:") &&
@@ -184,31 +227,51 @@ PluginReport Report(PluginState state, const std::wstring& text,
 
 }  // namespace
 
-std::optional<std::wstring> ByteCountCheck(const std::wstring& parameterString) {
+std::optional<std::wstring> SecondLook(const std::wstring& parameterString) {
   const Configuration configuration = ConfigurationOf(parameterString);
-  if (configuration.kind.measurement != Measurement::Size || IsShownInBytes(configuration.unit)) {
-    return std::nullopt;
+  // The first "UNIT" and "DBG" count. "~" keeps text before the string's
+  // first "#", which no reader takes for an entry, from becoming one.
+  if (configuration.kind.measurement == Measurement::Size) {
+    if (IsShownInBytes(configuration.unit)) return std::nullopt;
+    return L"#UNIT=B#~" + parameterString;
   }
-  // The first "UNIT" counts. "~" keeps text before the string's first "#",
-  // which no reader takes for an entry, from becoming one.
-  return L"#UNIT=B#~" + parameterString;
+  if (!IsDate(configuration) || MinutesPerAgeUnit(configuration.unit) == 1) return std::nullopt;
+  return L"#UNIT=N#DBG=T#~" + parameterString;
+}
+
+std::optional<PluginReport> ReportNoCheckNamed(const std::wstring& parameterString) {
+  std::wstring problems;
+  for (const std::wstring& problem : LintNoCheckNamed(parameterString)) {
+    problems += (problems.empty() ? L"" : L"; ") + problem;
+  }
+  if (problems.empty()) return std::nullopt;
+  return Report(PluginState::Unknown, problems);
 }
 
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
-                         const std::optional<std::wstring>& result,
-                         const std::optional<std::wstring>& byteCountResult) {
+                         const std::optional<std::wstring>& result, const AlertLevels& levels,
+                         const std::optional<std::wstring>& secondLookResult) {
   if (!result) {
     return passed ? Report(PluginState::Ok, L"(no result text)")
                   : Report(PluginState::Unknown, L"(no result text: the check measured nothing)");
   }
   const Configuration configuration = ConfigurationOf(parameterString);
-  const bool measured = IsMeasurement(configuration, *result);
-  const auto performanceData =
-      measured ? PerformanceData(configuration, *result, byteCountResult) : std::nullopt;
-  if (passed) return Report(PluginState::Ok, *result, performanceData);
-  if (measured || IsNotFound(configuration, *result)) {
-    return Report(PluginState::Critical, *result, performanceData);
+  const AlertLevels ranges = DecidingRanges(configuration, levels);
+  if (configuration.kind.measurement == Measurement::Size) {
+    if (const auto shown = ReadSize(*result, configuration.unit)) {
+      return Report(StateOf(levels, passed, *shown), *result,
+                    SizePerformanceData(configuration, *shown, ranges, secondLookResult));
+    }
+  } else if (IsDate(configuration)) {
+    if (const auto reading = ReadAge(*result, configuration.unit, configuration.debug)) {
+      return Report(StateOf(levels, passed, reading->age), *result,
+                    AgePerformanceData(configuration, reading->age, ranges, secondLookResult));
+    }
   }
+  // A text that shows no measurement is never OK, unless it says that
+  // nothing found is fine.
+  if (passed && *result == kNothingFoundText) return Report(PluginState::Ok, *result);
+  if (IsNotFound(configuration, *result)) return Report(PluginState::Critical, *result);
   return Report(PluginState::Unknown, *result);
 }
 

@@ -1,38 +1,59 @@
 #pragma once
 // The check as a Monitoring Plugins program reports it, for Nagios, Icinga,
 // NSClient++ and every agent that runs such programs: one line "QUARNEL OK",
-// "QUARNEL CRITICAL" or "QUARNEL UNKNOWN", " - ", the result text, and
-// performance data after " | "; the exit code says the same.
+// "QUARNEL WARNING", "QUARNEL CRITICAL" or "QUARNEL UNKNOWN", " - ", the
+// result text, and performance data after " | "; the exit code says the same.
 //
 // CRITICAL is a check that looked and found the alarm condition, or found
 // nothing where a file was expected (as check_file_age treats a missing
-// file); UNKNOWN is a check that could not look or could not measure.
+// file); UNKNOWN is a check that could not look or could not measure, or a
+// parameter string that names no check.
 
 #include <optional>
 #include <string>
 
+#include "host/alert_range.h"
+
 namespace quarnel {
 
-enum class PluginState { Ok = 0, Critical = 2, Unknown = 3 };
+enum class PluginState { Ok = 0, Warning = 1, Critical = 2, Unknown = 3 };
 
 struct PluginReport {
   PluginState state;
   std::wstring line;
 };
 
-// A size check in "KB" to "TB" shows its total only to a tenth of its unit.
-// For the total in bytes the host looks a second time, with this parameter
-// string: the same check in "B". Nothing for every other check.
-std::optional<std::wstring> ByteCountCheck(const std::wstring& parameterString);
+// The warning and critical ranges of the command line. With neither, the
+// parameter string's comparison decides between OK and CRITICAL; with
+// either, the ranges alone decide, on the size in the parameter string's
+// unit as the result text shows it, or on the age in whole units.
+struct AlertLevels {
+  std::optional<AlertRange> warning;
+  std::optional<AlertRange> critical;
+};
+
+// The performance data give a size in bytes and an age in seconds to the
+// minute. A result text that shows less, a size in "KB" to "TB" or an age
+// in hours or days, takes a second look: this parameter string runs the
+// same check in "B", or in "N" with its debug part, which tells at which
+// minute of the day the check counted. Nothing for every other check.
+std::optional<std::wstring> SecondLook(const std::wstring& parameterString);
+
+// The refusal of a parameter string that names no check (no path, or no
+// kind): UNKNOWN with the lint's words; nothing for one that names a check.
+std::optional<PluginReport> ReportNoCheckNamed(const std::wstring& parameterString);
 
 // The report of a check that ran: its parameter string, its status and its
-// result text (nothing when sa_result held no text), and the result text of
-// the ByteCountCheck when there is one. The measured value for the
-// performance data is read back from the result text, and the threshold
-// from the parameter string, as the check reads them.
+// result text (nothing when sa_result held no text), the levels, and the
+// result text of the SecondLook when there is one. The measured value is
+// read back from the result text, and the threshold from the parameter
+// string, as the check reads them. The performance data's ranges are those
+// that decided the state, in bytes or seconds: the performance value alerts
+// against them exactly when the measured value did.
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
                          const std::optional<std::wstring>& result,
-                         const std::optional<std::wstring>& byteCountResult = std::nullopt);
+                         const AlertLevels& levels = {},
+                         const std::optional<std::wstring>& secondLookResult = std::nullopt);
 
 // The report of a check that could not run or did not return.
 PluginReport ReportFailure(const std::wstring& reason);

@@ -53,21 +53,27 @@ struct CommandHelp {
 
 const CommandHelp kCheck{
     L"check",
-    {L"--plugin", L"--trace", L"--timeout", L"--host"},
+    {L"--plugin", L"--trace", L"--timeout", L"--host", L"-w", L"--warning", L"-c", L"--critical"},
     2,
     CommandHelp::Required,
-    {L"usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING",
+    {L"usage: quarnel-host check [--plugin [-w RANGE] [-c RANGE]] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING",
      L"Runs one check and prints \"status: True\" or \"status: False\" and \"result: \" with the",
      L"result text. First, each thing that the parameter string asks for although it is almost",
-     L"surely a mistake gets a \"warning:\" line on standard error; the check runs the same.",
+     L"surely a mistake gets a \"warning:\" line on standard error (with --plugin: nothing on",
+     L"standard error); the check runs the same.",
      L"  --plugin     report as a Monitoring Plugins program: one line \"QUARNEL OK - ...\",",
-     L"               \"QUARNEL CRITICAL - ...\" or \"QUARNEL UNKNOWN - ...\" with performance data",
+     L"               \"QUARNEL WARNING - ...\", \"QUARNEL CRITICAL - ...\" or \"QUARNEL UNKNOWN - ...\"",
+     L"               with performance data",
+     L"  -w, --warning RANGE   with --plugin: WARNING when the size (in UNIT, as the result",
+     L"  -c, --critical RANGE  shows it) or the age (in whole UNITs) alerts against RANGE,",
+     L"               CRITICAL for --critical; ranges [@][start:][end] as Monitoring Plugins",
+     L"               write them. With either, the parameter string's comparison decides nothing",
      L"  --trace      show the check's debugger trace lines after its result",
      L"  --timeout N  put N into sa_timeout and end the check after N seconds (1 to 86400; 60)",
      L"  --host NAME  put NAME into sa_hostname (this computer's name by default)",
      L"  --           end of the options, for a parameter string that begins with \"-\"",
      L"exit codes: 0 the check passed, 1 its status is False, 2 a usage error, a failed call",
-     L"or a check that did not return in time; with --plugin: 0 OK, 2 CRITICAL, 3 UNKNOWN"}};
+     L"or a check that did not return in time; with --plugin: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN"}};
 
 const CommandHelp kLint{
     L"lint",
@@ -129,6 +135,7 @@ struct HostOptions {
   bool plugin = false;
   bool trace = false;
   long timeoutSeconds = kDefaultTimeoutSeconds;
+  AlertLevels levels;
   std::optional<std::wstring> hostName;
   std::optional<std::wstring> parameterString;
 };
@@ -155,7 +162,29 @@ long ParseTimeout(const std::wstring& text, const CommandHelp& command) {
   return seconds;
 }
 
+// A warning or critical range; each may be given once.
+void ParseLevel(const std::wstring& option, const std::wstring& text, AlertLevels& levels,
+                const CommandHelp& command) {
+  const bool warning = option == L"-w" || option == L"--warning";
+  const std::wstring name = warning ? L"-w/--warning" : L"-c/--critical";
+  std::optional<AlertRange>& level = warning ? levels.warning : levels.critical;
+  if (level) throw UsageError{name + L" is given more than once", &command};
+  const ParsedRange parsed = ParseAlertRange(text);
+  if (!parsed.range) {
+    throw UsageError{option + L" takes a range [@][start:][end]: '" + text + L"' " + parsed.problem,
+                     &command};
+  }
+  level = parsed.range;
+}
+
 bool IsOption(const std::wstring& argument) { return argument.size() > 1 && argument[0] == L'-'; }
+
+// Whether the option takes the argument after it as its value.
+bool TakesValue(const CommandHelp& command, const std::wstring& option) {
+  const auto known = std::find(command.options.begin(), command.options.end(), option);
+  return known != command.options.end() &&
+         static_cast<size_t>(known - command.options.begin()) >= command.flagCount;
+}
 
 // Options come first, then "--" or the parameter string, and nothing after it.
 HostOptions ParseOptions(const std::vector<std::wstring>& arguments, const CommandHelp& command) {
@@ -172,17 +201,26 @@ HostOptions ParseOptions(const std::vector<std::wstring>& arguments, const Comma
       options.help = true;
       return options;
     }
-    const auto known = std::find(command.options.begin(), command.options.end(), option);
-    if (known == command.options.end()) fail(L"unknown option '" + option + L"'");
-    if (static_cast<size_t>(known - command.options.begin()) >= command.flagCount) {
+    if (std::find(command.options.begin(), command.options.end(), option) == command.options.end()) {
+      fail(L"unknown option '" + option + L"'");
+    }
+    if (TakesValue(command, option)) {
       if (++next == arguments.size()) fail(option + L" needs a value");
-      if (option == L"--timeout") options.timeoutSeconds = ParseTimeout(arguments[next], command);
-      if (option == L"--host") options.hostName = arguments[next];
+      if (option == L"--timeout") {
+        options.timeoutSeconds = ParseTimeout(arguments[next], command);
+      } else if (option == L"--host") {
+        options.hostName = arguments[next];
+      } else {
+        ParseLevel(option, arguments[next], options.levels, command);
+      }
     } else {
       (option == L"--plugin" ? options.plugin : options.trace) = true;
     }
   }
   if (options.plugin && options.trace) fail(L"--plugin and --trace do not go together");
+  if ((options.levels.warning || options.levels.critical) && !options.plugin) {
+    fail(L"-w and -c go only with --plugin");
+  }
   if (next < arguments.size()) {
     if (!arguments[next].empty()) options.parameterString = arguments[next];
     if (++next < arguments.size()) {
@@ -239,15 +277,14 @@ std::optional<std::wstring> ResultText(const VARIANT& result) {
   return DisplayText(result);
 }
 
-// The result text of the ByteCountCheck, when the check needs one; nothing
-// when that second look fails: the first one's report stands without its
+// The result text of the SecondLook, when the check needs one; nothing when
+// that second look fails: the first one's report stands without its
 // performance data.
-std::optional<std::wstring> LookAgainInBytes(LateBoundObject& plugin,
-                                             const std::wstring& parameterString) {
-  const auto byteCountCheck = ByteCountCheck(parameterString);
-  if (!byteCountCheck) return std::nullopt;
+std::optional<std::wstring> LookAgain(LateBoundObject& plugin, const std::wstring& parameterString) {
+  const auto secondLook = SecondLook(parameterString);
+  if (!secondLook) return std::nullopt;
   try {
-    PutText(plugin, L"sa_parameter", *byteCountCheck);
+    PutText(plugin, L"sa_parameter", *secondLook);
     plugin.Call(L"sa_docheck");
     unique_variant result = plugin.Get(L"sa_result");
     return ResultText(result.get());
@@ -263,8 +300,18 @@ int RunLint(const HostOptions& options) {
 }
 
 int RunCheck(const HostOptions& options) {
-  for (const std::wstring& warning : LintParameterString(*options.parameterString)) {
-    PrintErrorLine(L"warning: " + warning);
+  // A monitoring core may take the standard error for part of the report
+  // (Icinga 2 does): there the report is the one line, and the lint speaks
+  // only for a string that names no check.
+  if (options.plugin) {
+    if (const auto refusal = ReportNoCheckNamed(*options.parameterString)) {
+      PrintLine(refusal->line);
+      return static_cast<int>(refusal->state);
+    }
+  } else {
+    for (const std::wstring& warning : LintParameterString(*options.parameterString)) {
+      PrintErrorLine(L"warning: " + warning);
+    }
   }
   const ApartmentThread apartment;
   const std::wstring lateText = L"the check did not return within its time-out of " +
@@ -281,9 +328,9 @@ int RunCheck(const HostOptions& options) {
 
   const bool passed = V_VT(&status.get()) == VT_BOOL && V_BOOL(&status.get()) == VARIANT_TRUE;
   if (options.plugin) {
-    const PluginReport report = ReportCheck(*options.parameterString, passed,
-                                            ResultText(result.get()),
-                                            LookAgainInBytes(plugin, *options.parameterString));
+    const PluginReport report =
+        ReportCheck(*options.parameterString, passed, ResultText(result.get()), options.levels,
+                    LookAgain(plugin, *options.parameterString));
     PrintLine(report.line);
     return static_cast<int>(report.state);
   }
@@ -406,6 +453,7 @@ bool PluginModeAsked(const std::vector<std::wstring>& arguments) {
   if (arguments.empty() || arguments.front() != kCheck.name) return false;
   for (size_t i = 1; i < arguments.size() && IsOption(arguments[i]) && arguments[i] != L"--"; ++i) {
     if (arguments[i] == L"--plugin") return true;
+    if (TakesValue(kCheck, arguments[i])) ++i;
   }
   return false;
 }
@@ -488,12 +536,15 @@ int PrintFailure(const Explained& failure, bool plugin) {
 }
 
 int ReportUsageError(const UsageError& failure, bool plugin) {
-  if (plugin) PrintLine(ReportFailure(L"usage error: " + failure.message).line);
+  if (plugin) {
+    PrintLine(ReportFailure(L"usage error: " + failure.message).line);
+    return static_cast<int>(PluginState::Unknown);
+  }
   PrintErrorLine(L"error: " + failure.message);
   PrintErrorLine(failure.command ? failure.command->text.front() : kProgramHelp.front());
   PrintErrorLine(std::wstring(L"quarnel-host ") + (failure.command ? failure.command->name : L"") +
                  (failure.command ? L" " : L"") + L"--help tells more");
-  return plugin ? static_cast<int>(PluginState::Unknown) : kFailed;
+  return kFailed;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "fileaccess/file_dates.h"
 #include "params/parameter_vocabulary.h"
+#include "plugin/result_text.h"
 #include "registry/month_names.h"
 #include "support/automation.h"
 #include "support/debug_trace.h"
@@ -54,6 +55,19 @@ std::wstring AgeIntervalOf(const std::wstring& unit) {
   return unit;
 }
 
+}  // namespace
+
+std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
+  static constexpr int kMinutes[] = {1, 60, 24 * 60};  // in the order of kAgeUnitCodes
+  const std::wstring interval = AgeIntervalOf(unit);
+  for (size_t i = 0; i < kAgeUnitCodes.size(); ++i) {
+    if (interval == AgeIntervalOf(kAgeUnitCodes[i])) return kMinutes[i];
+  }
+  return std::nullopt;
+}
+
+namespace {
+
 Moment TakeNow(CheckMachine& machine) {
   const CalendarFields now = FieldsFromOleDate(machine.clock.Now());
   return {DateText(machine.monthNames, now), now};
@@ -66,16 +80,15 @@ Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurem
   double value = 0;
   std::wstring result;
   if (scaled != 0) {
-    const bool bytes = unit == kSizeUnitCodes[0];
     const std::wstring number =
-        TrimSpaces(machine.automation.FormatNumber(scaled, bytes ? L"#" : L"#0.0"));
+        TrimSpaces(machine.automation.FormatNumber(scaled, SizePicture(unit)));
     // The text shows the total as it is; the comparison uses it rounded to
     // whole bytes, or to one decimal, halves up.
-    value = bytes ? std::floor(scaled) : std::floor(scaled * 10 + 0.5) / 10;
+    value = ShownSize(scaled, unit);
     if (!std::isfinite(value)) throw CheckError(ErrorNumber::Overflow);
-    result = L"Size of " + measured.path + L" is " + number + L" " + unit;
+    result = SizeText(measured.path, number, unit);
   } else {
-    result = L"Size of " + measured.path + L" is 0 " + unit;
+    result = SizeText(measured.path, L"0", unit);
   }
   return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
 }
@@ -112,9 +125,8 @@ Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurem
   const Kind kind = KindOf(configuration.what);
   const std::wstring& subject =
       kind.measurement == Measurement::Scan ? measured.chosenPath : measured.path;
-  std::wstring result = subject + L" was " + (kind.creation ? L"created " : L"written ") +
-                        DecimalText(age) + L" " + AgeUnitWord(configuration.unit) + L" ago";
-  if (configuration.debug) result += L" (ID=" + fileDate + L"  - N=" + moment.text + L")";
+  std::wstring result = AgeText(subject, kind.creation, age, configuration.unit);
+  if (configuration.debug) result += DebugPart(fileDate, moment.text);
   return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
 }
 
@@ -136,8 +148,8 @@ Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement&
                                            : EvaluateDate(configuration, measured, machine, now);
   }
   // Nothing found: no trace line.
-  if (configuration.notFoundIsOk) return {true, L"No matching files", false};
-  if (IsSizeCheck(configuration.what)) return {false, L"ERR: No matching files", false};
+  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false};
+  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
   return {false, measured.fileDate, false};
 }
 

@@ -77,7 +77,13 @@ class Lint {
       : text_(parameterString),
         configuration_(ReadConfiguration(parameterString, ConfigurationReader::Report)) {}
 
-  std::vector<std::wstring> Run() {
+  // Every finding, and those by which no check is named.
+  struct Findings {
+    std::vector<std::wstring> all;
+    std::vector<std::wstring> noCheckNamed;
+  };
+
+  Findings Run() {
     LintEntries();
     LintRepeatedKeys();
     LintPath();
@@ -86,11 +92,15 @@ class Lint {
     LintThreshold();
     if (kind.measurement != Measurement::Nothing) LintUnit(kind);
     LintFlags();
-    return std::move(warnings_);
+    return std::move(findings_);
   }
 
  private:
-  void Warn(const std::wstring& warning) { warnings_.push_back(warning); }
+  void Warn(const std::wstring& warning) { findings_.all.push_back(warning); }
+  void WarnNoCheckNamed(const std::wstring& warning) {
+    Warn(warning);
+    findings_.noCheckNamed.push_back(warning);
+  }
   std::wstring Value(const wchar_t* key) const { return GetParameter(text_, key); }
   bool Given(const wchar_t* key) const {
     return std::find(seenKeys_.begin(), seenKeys_.end(), key) != seenKeys_.end();
@@ -149,12 +159,12 @@ class Lint {
 
   void LintPath() {
     if (!Given(key::kFile)) {
-      Warn(L"there is no FILE key: the check has no path to look at");
+      WarnNoCheckNamed(L"there is no FILE key: the check has no path to look at");
       return;
     }
     const std::wstring& path = configuration_.path;
     if (path.empty()) {
-      Warn(L"FILE is empty: the check has no path to look at");
+      WarnNoCheckNamed(L"FILE is empty: the check has no path to look at");
     } else if (!Contains(path, L'\\')) {
       Warn(L"FILE " + Quoted(path) + L" holds no \"\\\": its files are read under " +
            Quoted(path + L"\\") + L" and those reads fail");
@@ -174,7 +184,8 @@ class Lint {
     const std::wstring& what = configuration_.what;
     const Kind kind = KindOf(what);
     if (kind.measurement == Measurement::Nothing) {
-      Warn(NotListed(key::kWhat, what, kWhatCodes) + L": the check measures nothing and its result is Empty");
+      WarnNoCheckNamed(NotListed(key::kWhat, what, kWhatCodes) +
+                       L": the check measures nothing and its result is Empty");
     }
     return kind;
   }
@@ -251,13 +262,17 @@ class Lint {
   const CheckConfiguration configuration_;
   std::vector<std::wstring> seenKeys_;      // folded, each once
   std::vector<std::wstring> repeatedKeys_;  // folded, each once
-  std::vector<std::wstring> warnings_;
+  Findings findings_;
 };
 
 }  // namespace
 
 std::vector<std::wstring> LintParameterString(const std::wstring& parameterString) {
-  return Lint(parameterString).Run();
+  return Lint(parameterString).Run().all;
+}
+
+std::vector<std::wstring> LintNoCheckNamed(const std::wstring& parameterString) {
+  return Lint(parameterString).Run().noCheckNamed;
 }
 
 }  // namespace quarnel

@@ -13,4 +13,9 @@ namespace quarnel {
 // then of its keys; none for a string that the check reads as meant.
 std::vector<std::wstring> LintParameterString(const std::wstring& parameterString);
 
+// Those findings of the lint by which the parameter string names no check at
+// all: it gives no path (no FILE, or an empty one) or no kind (an unknown
+// WHT). None for a string that names a check, however mistaken.
+std::vector<std::wstring> LintNoCheckNamed(const std::wstring& parameterString);
+
 }  // namespace quarnel

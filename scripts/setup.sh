@@ -24,8 +24,9 @@ packages=(
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth x11-utils imagemagick
   wixl msitools osslsigncode zip unzip openssl
-  # A real monitoring core that runs the host in its Monitoring Plugins mode.
-  icinga2
+  # A real monitoring core that runs the host in its Monitoring Plugins mode,
+  # and the language of that test's Graphite listener and record reader.
+  icinga2 python3
 )
 
 # Seconds between two attempts at the update; the tests set it to 0.

@@ -30,6 +30,11 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 bool Contains(const std::wstring& text, wchar_t c) {
   return text.find(c) != std::wstring::npos;
 }

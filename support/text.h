@@ -18,6 +18,7 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
                         const std::wstring& to);
 
 bool StartsWith(const std::wstring& text, const std::wstring& prefix);
+bool EndsWith(const std::wstring& text, const std::wstring& suffix);
 bool Contains(const std::wstring& text, wchar_t c);
 
 // Decimal text of an integer, as the date texts and the result texts write it.

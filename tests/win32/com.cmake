@@ -79,7 +79,7 @@ for _ in 1 2 3; do folder=$folder/$(printf 'd%.0s' $(seq 100)); done
 mkdir -p "$folder" && cp "$host" "$dll" "$folder/" || exit 1
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u failed"; exit 1; }
 "$wine_run" "$prefix" "$host" check '#WHT=SIZE#' >"$plain" 2>&1; plain_status=$?
-"$wine_run" "$prefix" "$host" check --plugin '#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
+"$wine_run" "$prefix" "$host" check --plugin '#FILE=C:\x#WHT=SIZE#' >"$plugin" 2>/dev/null; plugin_status=$?
 "$wine_run" "$prefix" "$folder/$(basename "$host")" check '#WHT=SIZE#' >"$deep_run" 2>&1
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
 cat "$plain" "$plugin" "$deep_run"

@@ -73,6 +73,7 @@ TEST(QuarnelHost, RefusesAWrongCommandLineWithExitCode2BeforeAnythingRuns) {
       {L"check", L"--timeout", L"soon", check},
       {L"check", L"--timeout", L"0", check},
       {L"check", L"--host"},
+      {L"check", L"-w", L"10", check},
       {L"lint"},
       {L"lint", L"--trace", check},
       {L"configure", L"--trace"},
@@ -95,14 +96,17 @@ TEST(QuarnelHost, RefusesAWrongCommandLineWithExitCode2BeforeAnythingRuns) {
 }
 
 TEST(QuarnelHost, GivesHelpAndItsVersionOnTheStandardOutput) {
+  const std::string kCheckUsage =
+      "usage: quarnel-host check [--plugin [-w RANGE] [-c RANGE]] [--trace] [--timeout N] [--host NAME] [--] "
+      "PARAMETER-STRING";
   const struct {
     std::vector<std::wstring> arguments;
     std::string firstLine;
   } cases[] = {
       {{L"--help"}, "usage: quarnel-host COMMAND [OPTIONS] [PARAMETER-STRING]"},
       {{L"-h"}, "usage: quarnel-host COMMAND [OPTIONS] [PARAMETER-STRING]"},
-      {{L"check", L"--help"}, "usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING"},
-      {{L"check", L"--timeout", L"5", L"-h", L"#WHT=SIZE#"}, "usage: quarnel-host check [--plugin] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING"},
+      {{L"check", L"--help"}, kCheckUsage},
+      {{L"check", L"--timeout", L"5", L"-h", L"#WHT=SIZE#"}, kCheckUsage},
       {{L"lint", L"--help"}, "usage: quarnel-host lint [--] PARAMETER-STRING"},
       {{L"configure", L"--help"}, "usage: quarnel-host configure [--timeout N] [--host NAME] [--] [PARAMETER-STRING]"},
       {{L"trace", L"--help"}, "usage: quarnel-host trace PROGRAM [ARGS...]"},
@@ -152,13 +156,15 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
     std::wstring parameterString;
     DWORD exitCode;
     std::string line;
+    std::vector<std::wstring> levels = {};
   } cases[] = {
       {L"#FILE=" + pattern + L"#CMP=GT#VAL=2#UNIT=KB#", 0,
-       "QUARNEL OK - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;;~:2048;0"},
+       "QUARNEL OK - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;;~:2099;0"},
       {L"#FILE=" + pattern + L"#CMP=LT#VAL=2000#UNIT=B#", 2,
        "QUARNEL CRITICAL - Size of " + directory + "\\*.log is 1536 B | 'size'=1536B;;2000:;0"},
       {L"#FILE=" + files.PathOf(L"a.log") + L"#WHT=WDATE#CMP=LT#VAL=5#UNIT=D#", 2,
-       "QUARNEL CRITICAL - " + directory + "\\a.log was written 0 days ago | 'age_days'=0;;5:"},
+       // The age's edge in seconds counts from midnight: the line up to there.
+       "QUARNEL CRITICAL - " + directory + "\\a.log was written 0 days ago | 'age'="},
       {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#", 2,
        "QUARNEL CRITICAL - ERR: No matching files"},
       {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#FNF=T#", 0,
@@ -166,14 +172,24 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
       {L"#FILE=" + files.PathOf(L"*.txt") + L"#WHT=OLDWRITE#CMP=GT#UNIT=D#", 3,
        "QUARNEL UNKNOWN - (no result text: the check measured nothing)"},
       {L"#FILE=" + files.PathOf(L"a.log") + L"#CMP=GT#UNIT=B#VAL=1e999#", 3, "QUARNEL UNKNOWN - ERR: "},
+      {L"#FILE=#", 3, "QUARNEL UNKNOWN - FILE is empty: the check has no path to look at"},
+      // With ranges, they decide: 1.5 KB is above -w 1 and inside -c 2.
+      {L"#FILE=" + pattern + L"#CMP=GT#VAL=2#UNIT=KB#", 1,
+       "QUARNEL WARNING - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;1075;2099;0",
+       {L"-w", L"1", L"--critical", L"2"}},
   };
   for (const auto& c : cases) {
-    const ProgramRun run = RunProgram({HostPath(), L"check", L"--plugin", c.parameterString});
+    std::vector<std::wstring> arguments{HostPath(), L"check", L"--plugin"};
+    arguments.insert(arguments.end(), c.levels.begin(), c.levels.end());
+    arguments.push_back(c.parameterString);
+    const ProgramRun run = RunProgram(arguments);
     EXPECT_EQ(run.exitCode, c.exitCode) << testing::PrintToString(c.line);
     ASSERT_EQ(run.lines.size(), 1u) << testing::PrintToString(c.line);
-    if (c.exitCode == 3 && c.line.back() == ' ') {
+    if (c.line.back() == ' ' || c.line.back() == '=') {
       EXPECT_EQ(run.lines[0].rfind(c.line, 0), 0u) << run.lines[0];
-      EXPECT_EQ(run.lines[0].find(" | "), std::string::npos) << run.lines[0];
+      if (c.exitCode == 3) {
+        EXPECT_EQ(run.lines[0].find(" | "), std::string::npos) << run.lines[0];
+      }
     } else {
       EXPECT_EQ(run.lines[0], c.line);
     }
@@ -190,6 +206,14 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
       {{L""}, "QUARNEL UNKNOWN - usage error: the parameter string is empty"},
       {{L"#X#", L"--host"},
        "QUARNEL UNKNOWN - usage error: options come before the parameter string, not '--host' after it"},
+      {{L"-w"}, "QUARNEL UNKNOWN - usage error: -w needs a value"},
+      {{L"-w", L"abc", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: -w takes a range [@][start:][end]: 'abc' has no number as its end"},
+      {{L"-w", L"10:5", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: -w takes a range [@][start:][end]: '10:5' starts above its end"},
+      {{L"-c", L"", L"#X#"}, "QUARNEL UNKNOWN - usage error: -c takes a range [@][start:][end]: '' is empty"},
+      {{L"--warning", L"1", L"--warning", L"2", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: -w/--warning is given more than once"},
   };
   for (auto refusal : refusals) {
     refusal.arguments.insert(refusal.arguments.begin(), {HostPath(), L"check", L"--plugin"});
