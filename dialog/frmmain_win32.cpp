@@ -269,12 +269,16 @@ LRESULT FrmMain::Window::Handle(HWND window, UINT message, WPARAM wParam, LPARAM
 FrmMain::FrmMain() = default;
 FrmMain::~FrmMain() = default;
 
+void FrmMain::RefuseWhileShown() const {
+  if (shown_) throw CheckError(ErrorNumber::FormAlreadyShown);
+}
+
 std::optional<CheckConfiguration> FrmMain::ShowModal(
     const std::wstring& timeoutText, const std::optional<CheckConfiguration>& configuration,
     const std::wstring& hostName) {
   // Loading, filling or unloading the window under the running modal loop
   // would pull the dialog away from the outer call.
-  if (shown_) throw CheckError(ErrorNumber::FormAlreadyShown);
+  RefuseWhileShown();
   shown_ = true;
   const struct ShownUntilReturn {
     bool& shown;

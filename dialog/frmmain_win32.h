@@ -32,6 +32,10 @@ class FrmMain {
       const std::wstring& timeoutText, const std::optional<CheckConfiguration>& configuration,
       const std::wstring& hostName);
 
+  // Throws CheckError 400 while the dialog is shown: a nested call is
+  // refused before anything of it is read, whatever its values hold.
+  void RefuseWhileShown() const;
+
  private:
   struct Window;
   std::unique_ptr<Window> window_;

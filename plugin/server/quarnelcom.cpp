@@ -158,6 +158,7 @@ HRESULT quarnelcom::StoreResultText(const std::optional<std::wstring>& text) {
 
 HRESULT quarnelcom::sa_showGUI() {
   try {
+    dialog_->RefuseWhileShown();
     const std::wstring timeoutText = TrimSpaces(VariantText(timeout_.get()));
     const std::wstring parameterString = VariantText(parameter_.get());
     const std::wstring hostName = VariantText(hostname_.get());
