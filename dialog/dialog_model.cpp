@@ -78,10 +78,6 @@ constexpr std::array<WhatRow, 8> kWhatRows{{
 
 bool IsDateKind(int kind) { return kind == 1 || kind == 2; }
 
-bool HasWildcard(const std::wstring& path) {
-  return path.find_first_of(L"?*") != std::wstring::npos;
-}
-
 // The codes of the parameter string stand at the index of their list entry.
 template <std::size_t N>
 int IndexOfCode(const std::array<const wchar_t*, N>& codes, const std::wstring& code,

@@ -12,8 +12,6 @@ const std::wstring kUncPrefix = L"\\\\";
 
 SystemPath Refused(std::uint32_t code) { return SystemPath{std::wstring(), code}; }
 
-bool HasWildcard(const std::wstring& text) { return Contains(text, L'*') || Contains(text, L'?'); }
-
 // Whether any "\"-separated name of the path is longer than a file system
 // allows.
 bool HasOverlongName(const std::wstring& path) {

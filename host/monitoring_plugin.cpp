@@ -14,6 +14,9 @@
 namespace quarnel {
 namespace {
 
+// The performance data give ages in seconds; the check counts minutes.
+constexpr double kSecondsPerMinute = 60.0;
+
 const wchar_t* StateWord(PluginState state) {
   switch (state) {
     case PluginState::Ok: return L"OK";
@@ -147,10 +150,10 @@ AlertRange SecondsRange(const AlertRange& range, int minutesPerUnit, int phase) 
   return Converted(
       range,
       [&](double x) -> std::optional<double> {
-        return 60 * (std::floor(units(x)) * minutesPerUnit + phase);
+        return kSecondsPerMinute * (std::floor(units(x)) * minutesPerUnit + phase);
       },
       [&](double x) -> std::optional<double> {
-        return 60 * ((std::ceil(units(x)) - 1) * minutesPerUnit + phase + 1);
+        return kSecondsPerMinute * ((std::ceil(units(x)) - 1) * minutesPerUnit + phase + 1);
       });
 }
 
@@ -201,7 +204,7 @@ std::optional<std::wstring> AgePerformanceData(const Configuration& configuratio
                                      return SecondsRange(range, *minutesPerUnit, phase);
                                    })
                      : L";;";
-  return L"'age'=" + PerformanceNumberText(60.0 * static_cast<double>(minutes)) + L"s" + levels +
+  return L"'age'=" + PerformanceNumberText(kSecondsPerMinute * static_cast<double>(minutes)) + L"s" + levels +
          L";0";
 }
 

@@ -39,6 +39,8 @@ bool Contains(const std::wstring& text, wchar_t c) {
   return text.find(c) != std::wstring::npos;
 }
 
+bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"?*") != std::wstring::npos; }
+
 std::wstring DecimalText(long long value) { return std::to_wstring(value); }
 
 }  // namespace quarnel

@@ -20,6 +20,8 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
 bool StartsWith(const std::wstring& text, const std::wstring& prefix);
 bool EndsWith(const std::wstring& text, const std::wstring& suffix);
 bool Contains(const std::wstring& text, wchar_t c);
+// Whether a path holds a wildcard of the file search ("*" or "?").
+bool HasWildcard(const std::wstring& path);
 
 // Decimal text of an integer, as the date texts and the result texts write it.
 std::wstring DecimalText(long long value);
