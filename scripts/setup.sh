@@ -27,6 +27,9 @@ packages=(
   # A real monitoring core that runs the host in its Monitoring Plugins mode,
   # and the language of that test's Graphite listener and record reader.
   icinga2 python3
+  # The C compiler's 32-bit target: the Icinga test preloads a library into
+  # the 32-bit Wine loader.
+  gcc-multilib
 )
 
 # Seconds between two attempts at the update; the tests set it to 0.
