@@ -1,0 +1,13 @@
+# Both builds in one 64-bit prefix, each registered by the regsvr32 of its
+# own bitness (tests/win32/both-bitnesses-test), in the 64-bit build, whose
+# tree knows the 32-bit one from package.cmake. A machine that cannot run
+# 32-bit programs skips it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME both_bitnesses_in_one_prefix
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/both-bitnesses-test
+                   ${CMAKE_BINARY_DIR}/both-bitnesses-test
+                   ${other}/plugin/comquarnel.dll $<TARGET_FILE:comquarnel>
+                   ${other}/tests/dialog_test.exe $<TARGET_FILE:dialog_test> ${clsid} ${libid})
+  set_tests_properties(both_bitnesses_in_one_prefix PROPERTIES
+                       TIMEOUT 240 SKIP_RETURN_CODE 77 RESOURCE_LOCK display LABELS both_bitnesses)
+endif()
