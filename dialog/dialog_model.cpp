@@ -95,8 +95,6 @@ std::wstring CodeAt(const std::array<const wchar_t*, N>& codes, int index,
   return std::wstring(otherwise);
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
 // The group sizes of a regional grouping, from the right. A last size 0
 // repeats the size before it; a grouping that ends without it leaves the
 // digits beyond its groups ungrouped, and a 0 anywhere else ends it there.

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/text.h"
+
 namespace quarnel {
 namespace {
 
@@ -15,7 +17,7 @@ std::optional<double> RangeNumber(const std::wstring& text) {
   std::string ascii(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(position));
   for (; position < text.size(); ++position) {
     const wchar_t c = text[position];
-    if (c >= L'0' && c <= L'9') {
+    if (IsDigit(c)) {
       digits = true;
     } else if (c == L'.' && !point) {
       point = true;

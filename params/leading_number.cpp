@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "support/check_error.h"
+#include "support/text.h"
 
 namespace quarnel {
 namespace {
@@ -50,7 +51,7 @@ class SignificantCharacters {
   void GiveBackTo(std::size_t length) { position_ = taken_ = length; }
   std::string TakeDigits() {
     std::string digits;
-    for (wchar_t c = Peek(); c >= L'0' && c <= L'9'; c = Peek()) {
+    for (wchar_t c = Peek(); IsDigit(c); c = Peek()) {
       digits += static_cast<char>(c);
       Advance();
     }

@@ -17,15 +17,6 @@ constexpr wchar_t kDebugStart[] = L" (ID=", kDebugNow[] = L"  - N=", kDebugEnd[]
 
 bool IsBytes(const std::wstring& unit) { return unit == L"B"; }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-bool AllDigits(const std::wstring& text) {
-  for (wchar_t c : text) {
-    if (!IsDigit(c)) return false;
-  }
-  return !text.empty();
-}
-
 // Whole digits, then, when `decimals` is set, "." or "," and one digit: the
 // pictures "#" and "#0.0" as the regional settings write them.
 std::optional<double> NumberOf(const std::wstring& text, bool decimals) {

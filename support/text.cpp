@@ -39,6 +39,15 @@ bool Contains(const std::wstring& text, wchar_t c) {
   return text.find(c) != std::wstring::npos;
 }
 
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+bool AllDigits(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return !text.empty();
+}
+
 bool HasWildcard(const std::wstring& path) { return path.find_first_of(L"?*") != std::wstring::npos; }
 
 std::wstring DecimalText(long long value) { return std::to_wstring(value); }

@@ -20,6 +20,10 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from,
 bool StartsWith(const std::wstring& text, const std::wstring& prefix);
 bool EndsWith(const std::wstring& text, const std::wstring& suffix);
 bool Contains(const std::wstring& text, wchar_t c);
+// Whether a character is one of the ASCII digits "0" to "9" (no other
+// script's digits), and whether a text is one or more of them.
+bool IsDigit(wchar_t c);
+bool AllDigits(const std::wstring& text);
 // Whether a path holds a wildcard of the file search ("*" or "?").
 bool HasWildcard(const std::wstring& path);
 
