@@ -29,23 +29,19 @@ const wchar_t* StateWord(PluginState state) {
 
 bool IsShownInBytes(const std::wstring& unit) { return SizeUnitDivisor(unit) == 1.0; }
 
-// The configuration as the check reads it.
-struct Configuration {
-  Kind kind;
-  std::wstring unit;
-  std::wstring comparison;
-  std::optional<double> threshold;  // none when it is too large to read
-  bool debug;
-};
-
-Configuration ConfigurationOf(const std::wstring& parameterString) {
-  const CheckConfiguration read = ReadConfiguration(parameterString, ConfigurationReader::Report);
-  return {KindOf(read.what), read.unit, read.comparison, read.threshold, read.debug};
+// The configuration as the check reads it; a threshold too large to read
+// leaves none.
+CheckConfiguration ConfigurationOf(const std::wstring& parameterString) {
+  return ReadConfiguration(parameterString, ConfigurationReader::Report);
 }
 
-bool IsDate(const Configuration& configuration) {
-  return configuration.kind.measurement != Measurement::Size &&
-         configuration.kind.measurement != Measurement::Nothing;
+Measurement MeasurementOf(const CheckConfiguration& configuration) {
+  return KindOf(configuration.what).measurement;
+}
+
+bool IsDate(const CheckConfiguration& configuration) {
+  const Measurement measurement = MeasurementOf(configuration);
+  return measurement != Measurement::Size && measurement != Measurement::Nothing;
 }
 
 const AlertRange kAlwaysAlerts{std::nullopt, std::nullopt, true};
@@ -53,7 +49,7 @@ const AlertRange kAlwaysAlerts{std::nullopt, std::nullopt, true};
 // The parameter string's comparison names the alarm condition: as a range,
 // the critical level. A comparison that does not compare (a date check
 // compares only "LT" and "GT") always alerts.
-AlertRange ComparisonRange(const Configuration& configuration) {
+AlertRange ComparisonRange(const CheckConfiguration& configuration) {
   if (!configuration.threshold) return kAlwaysAlerts;
   const double threshold = *configuration.threshold;
   const std::wstring& comparison = configuration.comparison;
@@ -68,7 +64,7 @@ AlertRange ComparisonRange(const Configuration& configuration) {
 bool LevelsGiven(const AlertLevels& levels) { return levels.warning || levels.critical; }
 
 // The ranges that decide the state.
-AlertLevels DecidingRanges(const Configuration& configuration, const AlertLevels& levels) {
+AlertLevels DecidingRanges(const CheckConfiguration& configuration, const AlertLevels& levels) {
   return LevelsGiven(levels) ? levels : AlertLevels{std::nullopt, ComparisonRange(configuration)};
 }
 
@@ -157,7 +153,8 @@ AlertRange SecondsRange(const AlertRange& range, int minutesPerUnit, int phase) 
       });
 }
 
-std::optional<std::wstring> SizePerformanceData(const Configuration& configuration, double shown,
+std::optional<std::wstring> SizePerformanceData(const CheckConfiguration& configuration,
+                                                double shown,
                                                 const AlertLevels& ranges,
                                                 const std::optional<std::wstring>& secondLook) {
   std::optional<double> bytes = shown;
@@ -175,7 +172,7 @@ std::optional<std::wstring> SizePerformanceData(const Configuration& configurati
          L";0";
 }
 
-std::optional<std::wstring> AgePerformanceData(const Configuration& configuration,
+std::optional<std::wstring> AgePerformanceData(const CheckConfiguration& configuration,
                                                std::int32_t age, const AlertLevels& ranges,
                                                const std::optional<std::wstring>& secondLook) {
   const std::optional<int> minutesPerUnit = MinutesPerAgeUnit(configuration.unit);
@@ -210,10 +207,11 @@ std::optional<std::wstring> AgePerformanceData(const Configuration& configuratio
 
 // Nothing found where a file was expected: the size check's own text, or
 // a single date read whose file or path does not exist (codes 2 and 3).
-bool IsNotFound(const Configuration& configuration, const std::wstring& result) {
-  if (configuration.kind.measurement == Measurement::Size) return result == kNoSizeFoundText;
-  const bool singleDate = configuration.kind.measurement == Measurement::CreationDate ||
-                          configuration.kind.measurement == Measurement::LastWriteDate;
+bool IsNotFound(const CheckConfiguration& configuration, const std::wstring& result) {
+  const Measurement measurement = MeasurementOf(configuration);
+  if (measurement == Measurement::Size) return result == kNoSizeFoundText;
+  const bool singleDate =
+      measurement == Measurement::CreationDate || measurement == Measurement::LastWriteDate;
   return singleDate && StartsWith(result, L"ERR:") &&
          (EndsWith(result, L" (2)") || EndsWith(result, L" (3)")) &&
          result.find(L" params: ") == std::wstring::npos;  // not the error report
@@ -231,10 +229,10 @@ PluginReport Report(PluginState state, const std::wstring& text,
 }  // namespace
 
 std::optional<std::wstring> SecondLook(const std::wstring& parameterString) {
-  const Configuration configuration = ConfigurationOf(parameterString);
+  const CheckConfiguration configuration = ConfigurationOf(parameterString);
   // The first "UNIT" and "DBG" count. "~" keeps text before the string's
   // first "#", which no reader takes for an entry, from becoming one.
-  if (configuration.kind.measurement == Measurement::Size) {
+  if (MeasurementOf(configuration) == Measurement::Size) {
     if (IsShownInBytes(configuration.unit)) return std::nullopt;
     return L"#UNIT=B#~" + parameterString;
   }
@@ -258,9 +256,9 @@ PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
     return passed ? Report(PluginState::Ok, L"(no result text)")
                   : Report(PluginState::Unknown, L"(no result text: the check measured nothing)");
   }
-  const Configuration configuration = ConfigurationOf(parameterString);
+  const CheckConfiguration configuration = ConfigurationOf(parameterString);
   const AlertLevels ranges = DecidingRanges(configuration, levels);
-  if (configuration.kind.measurement == Measurement::Size) {
+  if (MeasurementOf(configuration) == Measurement::Size) {
     if (const auto shown = ReadSize(*result, configuration.unit)) {
       return Report(StateOf(levels, passed, *shown), *result,
                     SizePerformanceData(configuration, *shown, ranges, secondLookResult));
