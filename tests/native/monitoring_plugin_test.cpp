@@ -200,6 +200,14 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
 
 AlertRange RangeOf(const wchar_t* text) { return *ParseAlertRange(text).range; }
 
+// The levels of two range texts, an empty one not given.
+AlertLevels LevelsOf(const wchar_t* warning, const wchar_t* critical) {
+  const auto level = [](const wchar_t* text) {
+    return *text ? std::optional<AlertRange>(RangeOf(text)) : std::nullopt;
+  };
+  return {level(warning), level(critical)};
+}
+
 // The state that a report's performance data give: the value against the
 // critical range, then against the warning range.
 std::optional<PluginState> PerformanceState(const std::wstring& line) {
@@ -233,6 +241,17 @@ class PluginReportTest : public ::testing::Test {
     const auto second = SecondLook(parameterString);
     return ReportCheck(parameterString, first.passed, first.result, levels,
                        second ? Run(*second).result : std::nullopt);
+  }
+
+  // The report's state, which its performance data must give too, and those
+  // data themselves when `performanceData` is given.
+  void ExpectReport(const std::wstring& parameterString, const AlertLevels& levels,
+                    PluginState state, const wchar_t* performanceData = nullptr) {
+    const PluginReport report = Report(parameterString, levels);
+    SCOPED_TRACE(testing::PrintToString(report.line));
+    EXPECT_EQ(report.state, state);
+    EXPECT_EQ(PerformanceState(report.line), state);
+    if (performanceData) EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), performanceData);
   }
 
   void PutFile(std::uint64_t bytes, int day, int hour, int minute, int second) {
@@ -328,15 +347,8 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
     automation.decimalSeparator = decimal;
     for (const auto& c : sizes) {
       PutFile(c.bytes, 6, 1, 2, 3);
-      const AlertLevels levels{*c.warning ? std::optional<AlertRange>(RangeOf(c.warning)) : std::nullopt,
-                               *c.critical ? std::optional<AlertRange>(RangeOf(c.critical)) : std::nullopt};
-      const PluginReport report = Report(std::wstring(L"#FILE=C:\\data\\a.log#CMP=LT#VAL=1e9#UNIT=") + c.unit + L"#", levels);
-      SCOPED_TRACE(testing::PrintToString(report.line));
-      EXPECT_EQ(report.state, c.state);
-      EXPECT_EQ(PerformanceState(report.line), c.state);
-      if (c.performanceData) {
-        EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
-      }
+      ExpectReport(std::wstring(L"#FILE=C:\\data\\a.log#CMP=LT#VAL=1e9#UNIT=") + c.unit + L"#",
+                   LevelsOf(c.warning, c.critical), c.state, c.performanceData);
     }
   }
 
@@ -365,16 +377,8 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
   };
   for (const auto& c : ages) {
     PutFile(1, c.day, c.hour, c.minute, c.second);
-    const AlertLevels levels{*c.warning ? std::optional<AlertRange>(RangeOf(c.warning)) : std::nullopt,
-                             *c.critical ? std::optional<AlertRange>(RangeOf(c.critical)) : std::nullopt};
-    const PluginReport report =
-        Report(std::wstring(L"#FILE=C:\\data\\a.log#WHT=WDATE#CMP=LT#VAL=0#UNIT=") + c.unit + L"#", levels);
-    SCOPED_TRACE(testing::PrintToString(report.line));
-    EXPECT_EQ(report.state, c.state);
-    EXPECT_EQ(PerformanceState(report.line), c.state);
-    if (c.performanceData) {
-      EXPECT_EQ(report.line.substr(report.line.find(L" | ") + 3), c.performanceData);
-    }
+    ExpectReport(std::wstring(L"#FILE=C:\\data\\a.log#WHT=WDATE#CMP=LT#VAL=0#UNIT=") + c.unit + L"#",
+                 LevelsOf(c.warning, c.critical), c.state, c.performanceData);
   }
 }
 
@@ -398,10 +402,7 @@ TEST_F(PluginReportTest, WithoutRangesTheComparisonDecidesAndIsTheCriticalRange)
   };
   for (const auto& c : cases) {
     PutFile(c.bytes, 6, 1, 2, 3);
-    const PluginReport report = Report(std::wstring(L"#FILE=C:\\data\\a.log") + c.parameterString, {});
-    SCOPED_TRACE(testing::PrintToString(report.line));
-    EXPECT_EQ(report.state, c.state);
-    EXPECT_EQ(PerformanceState(report.line), c.state);
+    ExpectReport(std::wstring(L"#FILE=C:\\data\\a.log") + c.parameterString, {}, c.state);
   }
 }
 
