@@ -173,7 +173,7 @@ OleDate ValueToCompare(DateValues& dates, const CalendarFields& fields) {
 // the oldest, strictly younger for the youngest.
 bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
   const long long difference = DateDifference(L"s", best, candidate);
-  return kind.oldest ? difference < 0 : difference > 0;
+  return kind.pick == Pick::Oldest ? difference < 0 : difference > 0;
 }
 
 // Picks the oldest or the youngest listed file by one of its dates. Equal
@@ -187,6 +187,7 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // end.
 void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind) {
   const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix);
+  const bool creation = kind.date == WhichDate::Creation;
   DateValues dates(machine.automation, machine.monthNames);
   std::optional<ScanChoice> best;
   std::wstring lastFailedRead;
@@ -195,13 +196,13 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
     LazyText fullPath([&] { return look.directoryPrefix + record.name; });
     FileDate date;
     if (recordServes) {
-      date = ListedFileDate(machine.files, record, kind.creation);
+      date = ListedFileDate(machine.files, record, creation);
     } else {
-      date = kind.creation ? GetFileCreateDate(machine.files, fullPath())
+      date = creation ? GetFileCreateDate(machine.files, fullPath())
                            : GetFileLastWriteDate(machine.files, machine.monthNames,
                                                   machine.trace, fullPath());
     }
-    if (!kind.creation) {
+    if (!creation) {
       LazyText dateText([&] { return DateTextOf(machine.monthNames, date); });
       if (recordServes) TraceLastWriteDate(machine.trace, date, fullPath, dateText);
       machine.trace.Trace([&] { return fullPath() + L"date:" + dateText(); });
@@ -231,7 +232,7 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
   const std::wstring bestText = best ? DateText(machine.monthNames, best->fields) : L"";
   if (best) look.found.chosenPath = look.directoryPrefix + best->name;
   machine.trace.Trace([&] {
-    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
+    return (kind.pick == Pick::Oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
   });
   if (look.found.failure) return;
   if (best) {
@@ -244,13 +245,15 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
   }
 }
 
-void Measure(CheckMachine& machine, const Kind& kind, Look& look) {
-  switch (kind.measurement) {
-    case Measurement::Size: SumSizes(machine, look); break;
-    case Measurement::CreationDate:
-    case Measurement::LastWriteDate: ReadSingleDate(machine, look, kind.creation); break;
-    case Measurement::Scan: ScanForOldestOrYoungest(machine, look, kind); break;
-    case Measurement::Nothing: break;
+// A code that is no kind measures nothing.
+void Measure(CheckMachine& machine, const Kind* kind, Look& look) {
+  if (!kind) return;
+  if (kind->quantity == Quantity::Size) {
+    SumSizes(machine, look);
+  } else if (kind->reads == Reads::OneFile) {
+    ReadSingleDate(machine, look, kind->date == WhichDate::Creation);
+  } else {
+    ScanForOldestOrYoungest(machine, look, *kind);
   }
 }
 

@@ -17,7 +17,10 @@ namespace quarnel {
 
 namespace {
 
-bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
+bool IsSizeCheck(const std::wstring& what) {
+  const Kind* kind = KindOf(what);
+  return kind && kind->quantity == Quantity::Size;
+}
 
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
@@ -43,30 +46,6 @@ OleDate DateValueOrMismatch(const std::optional<OleDate>& value) {
 }
 
 const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
-
-// The age units count minute, hour and day boundaries whatever their letter
-// case, by their letter in lower case; any other code goes to the date
-// difference as it stands, which rejects what it does not know.
-std::wstring AgeIntervalOf(const std::wstring& unit) {
-  for (const wchar_t* code : kAgeUnitCodes) {
-    const std::wstring lower(1, static_cast<wchar_t>(code[0] - L'A' + L'a'));
-    if (unit == code || unit == lower) return lower;
-  }
-  return unit;
-}
-
-}  // namespace
-
-std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
-  static constexpr int kMinutes[] = {1, 60, 24 * 60};  // in the order of kAgeUnitCodes
-  const std::wstring interval = AgeIntervalOf(unit);
-  for (size_t i = 0; i < kAgeUnitCodes.size(); ++i) {
-    if (interval == AgeIntervalOf(kAgeUnitCodes[i])) return kMinutes[i];
-  }
-  return std::nullopt;
-}
-
-namespace {
 
 Moment TakeNow(CheckMachine& machine) {
   const CalendarFields now = FieldsFromOleDate(machine.clock.Now());
@@ -117,15 +96,15 @@ Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurem
   trace.Trace([&] { return L"in case Nn:" + automation.GeneralDateText(file); });
   trace.Trace([&] { return L"in case unit:" + configuration.unit; });
 
-  const long long difference = DateDifference(AgeIntervalOf(configuration.unit), file, now);
+  const long long difference = DateDifference(AgeInterval(configuration.unit), file, now);
   if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
   const auto age = static_cast<std::int32_t>(difference);
   trace.Trace([&] { return L"in case dif:" + DecimalText(age); });
 
-  const Kind kind = KindOf(configuration.what);
-  const std::wstring& subject =
-      kind.measurement == Measurement::Scan ? measured.chosenPath : measured.path;
-  std::wstring result = AgeText(subject, kind.creation, age, configuration.unit);
+  const Kind& kind = *KindOf(configuration.what);  // only a kind measures
+  const std::wstring& subject = kind.pick != Pick::None ? measured.chosenPath : measured.path;
+  std::wstring result =
+      AgeText(subject, kind.date == WhichDate::Creation, age, configuration.unit);
   if (configuration.debug) result += DebugPart(fileDate, moment.text);
   return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
 }
