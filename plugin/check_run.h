@@ -3,35 +3,11 @@
 // what `sa_docheck` does, on whatever machine it is given.
 
 #include <functional>
-#include <optional>
 #include <string>
 
+#include "plugin/check_machine.h"
+
 namespace quarnel {
-
-class Automation;
-class Clock;
-class FileSystem;
-class MachineRegistry;
-class MonthNameTable;
-class NetworkApi;
-class TraceSink;
-
-// Everything a check reads from or writes to the machine.
-struct CheckMachine {
-  TraceSink& trace;
-  FileSystem& files;
-  NetworkApi& network;
-  MachineRegistry& registry;
-  MonthNameTable& monthNames;
-  Automation& automation;
-  Clock& clock;
-};
-
-struct CheckOutcome {
-  bool passed = false;
-  // The text for sa_result; nothing means an Empty value.
-  std::optional<std::wstring> result;
-};
 
 // Runs one check. `readParameterString` gives the current content of
 // sa_parameter as text each time it is called; it may throw CheckError

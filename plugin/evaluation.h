@@ -8,7 +8,7 @@
 
 #include "fileaccess/file_system.h"
 #include "params/check_configuration.h"
-#include "plugin/check_run.h"
+#include "plugin/check_machine.h"
 #include "plugin/measurement.h"
 #include "support/check_error.h"
 
