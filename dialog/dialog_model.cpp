@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "params/leading_number.h"
 #include "params/parameter_vocabulary.h"
 #include "support/check_error.h"
 #include "support/codepage.h"

@@ -126,7 +126,10 @@ class DialogModel {
   Refusal ValueRefusal(const std::wstring& problem, Automation& automation) const;
 
   DialogState state_;
-  CheckConfiguration shown_;  // the configuration last filled in
+  // The configuration last filled in. OK starts from it and sets what the
+  // controls show, so that a key that no control shows (a row of kKeys
+  // without a control) goes back as it came.
+  CheckConfiguration shown_;
 };
 
 }  // namespace quarnel

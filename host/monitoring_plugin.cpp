@@ -6,7 +6,6 @@
 
 #include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
-#include "plugin/evaluation.h"
 #include "plugin/parameter_lint.h"
 #include "plugin/result_text.h"
 #include "support/text.h"

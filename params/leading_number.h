@@ -1,7 +1,9 @@
 #pragma once
 // The one reader of a number at the start of a text, used for the threshold
-// of a check, for the shift amount of a date placeholder and by the dialog,
-// and the one writer of the threshold, whose text it reads back.
+// (ReadConfiguration) and for the shift amount of a date placeholder, and the
+// one writer of the threshold (WriteConfiguration), whose text it reads back.
+// The dialog reads what the user types with the regional settings instead
+// (Automation::NumberFromRegionalText).
 
 #include <string>
 
