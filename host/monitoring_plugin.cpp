@@ -34,7 +34,7 @@ CheckConfiguration ConfigurationOf(const std::wstring& parameterString) {
 
 bool IsSize(const CheckConfiguration& configuration) {
   const Kind* kind = KindOf(configuration.what);
-  return kind && !IsDate(*kind);
+  return kind && kind->quantity == Quantity::Size;
 }
 
 bool IsDate(const CheckConfiguration& configuration) {

@@ -48,8 +48,8 @@ struct ConfigurationKey {
   const wchar_t* name;  // as WriteConfiguration writes it; found in any letter case
   ValueForm form;
   ConfigurationField field;
-  // ReadConfiguration reads the keys from 0 up: flags that decide what is
-  // read come first.
+  // ReadConfiguration reads the keys from rank 0 up; AUTH comes before the
+  // credentials, which it decides on.
   int readRank;
   // USR and PWD: the check reads them only with AUTH=T, the dialog always,
   // a report never.
