@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# usage: scripts/setup.sh   (as root)
 # Installs every Debian package that building and testing the plug-in needs.
 # Idempotent: packages already present are left alone, and a machine that has
 # everything does not touch the network. Made for Debian 12 (bookworm); apt's
@@ -11,6 +12,7 @@
 # 32-bit list of a suite missing while its 64-bit one is newer, so the two
 # architectures' versions no longer match), the install is tried once more from
 # the release's own lists, which both architectures have.
+. "$(dirname "$0")/help.sh"
 set -euo pipefail
 
 packages=(
