@@ -44,7 +44,8 @@ VersionNumbers ReadOwnVersion() {
   // VS_VERSIONINFO: three WORDs, the key "VS_VERSION_INFO" with its NUL,
   // padding to a DWORD boundary, then the fixed part.
   constexpr DWORD kFixedOffset = 40;
-  if (!data || SizeofResource(ThisModule(), found) < kFixedOffset + sizeof(VS_FIXEDFILEINFO)) return {};
+  if (!data || SizeofResource(ThisModule(), found) < kFixedOffset + sizeof(VS_FIXEDFILEINFO))
+    return {};
   VS_FIXEDFILEINFO info;
   std::memcpy(&info, data + kFixedOffset, sizeof(info));
   if (info.dwSignature != VS_FFI_SIGNATURE) return {};

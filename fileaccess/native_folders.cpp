@@ -14,7 +14,7 @@ constexpr std::wstring_view kSysnative = L"Sysnative";
 
 // The subfolders of System32 that the system never redirects: a 32-bit
 // process reaches them as written.
-constexpr std::wstring_view kExemptSubfolders[] = {L"catroot",  L"catroot2", L"driverstore",
+constexpr std::wstring_view kExemptSubfolders[] = {L"catroot",      L"catroot2", L"driverstore",
                                                    L"drivers\\etc", L"logfiles", L"spool"};
 
 // The names matched here are ASCII; the file system compares them without

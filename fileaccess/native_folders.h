@@ -23,8 +23,8 @@ namespace quarnel {
 
 // What the system tells about the process and its Windows folder.
 struct SystemFolderFacts {
-  bool process64 = false;  // a 64-bit process
-  bool wow64 = false;      // a 32-bit process on 64-bit Windows (IsWow64Process)
+  bool process64 = false;         // a 64-bit process
+  bool wow64 = false;             // a 32-bit process on 64-bit Windows (IsWow64Process)
   std::wstring windowsDirectory;  // GetSystemWindowsDirectoryW, "C:\Windows"
 };
 

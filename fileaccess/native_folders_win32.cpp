@@ -14,10 +14,9 @@ const SystemFolderFacts& ThisProcessFolderFacts() {
     BOOL wow64 = FALSE;
     asked.wow64 = IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
     // The system's own folder, not a user's one under Terminal Services.
-    asked.windowsDirectory =
-        SystemText([](wchar_t* buffer, DWORD size) {
-          return GetSystemWindowsDirectoryW(buffer, size);
-        }).value_or(std::wstring());
+    asked.windowsDirectory = SystemText([](wchar_t* buffer, DWORD size) {
+                               return GetSystemWindowsDirectoryW(buffer, size);
+                             }).value_or(std::wstring());
     if (EndsWith(asked.windowsDirectory, L"\\")) asked.windowsDirectory.pop_back();
     return asked;
   }();

@@ -48,7 +48,8 @@ TEST(NativeFolderPath, System32AndSysnativeMeanTheNativeFolderInEitherBitness) {
       {L"C:\\Windows\\System32\\spool\\PRINTERS\\*", L"", L""},
       {L"C:\\Windows\\System32\\drivers\\*.sys", L"C:\\Windows\\Sysnative\\drivers\\*.sys", L""},
       {L"C:\\Windows\\System32\\spooler\\*", L"C:\\Windows\\Sysnative\\spooler\\*", L""},
-      {L"C:\\Windows\\Sysnative\\drivers\\etc\\hosts", L"", L"C:\\Windows\\System32\\drivers\\etc\\hosts"},
+      {L"C:\\Windows\\Sysnative\\drivers\\etc\\hosts", L"",
+       L"C:\\Windows\\System32\\drivers\\etc\\hosts"},
       // Not the Windows folder's System32.
       {L"C:\\Windows\\lastgood\\system32\\*", L"", L""},
       {L"C:\\Windows\\System32x\\*", L"", L""},
@@ -61,9 +62,11 @@ TEST(NativeFolderPath, System32AndSysnativeMeanTheNativeFolderInEitherBitness) {
       {L"C:\\Windows\\System32\\dhcp\\..", L"", L""},
       {L"C:\\Windows\\System32\\dhcp\\.", L"C:\\Windows\\Sysnative\\dhcp", L""},
       // The extended form, as written.
-      {L"\\\\?\\C:\\Windows\\System32\\dhcp\\*.mdb", L"\\\\?\\C:\\Windows\\Sysnative\\dhcp\\*.mdb", L""},
+      {L"\\\\?\\C:\\Windows\\System32\\dhcp\\*.mdb", L"\\\\?\\C:\\Windows\\Sysnative\\dhcp\\*.mdb",
+       L""},
       {L"\\\\?\\c:\\windows\\sysnative\\x.log", L"", L"\\\\?\\c:\\windows\\System32\\x.log"},
-      {L"C:\\Windows\\System32" + deep + L"\\*.log", L"C:\\Windows\\Sysnative" + deep + L"\\*.log", L""},
+      {L"C:\\Windows\\System32" + deep + L"\\*.log", L"C:\\Windows\\Sysnative" + deep + L"\\*.log",
+       L""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.given));
@@ -74,7 +77,8 @@ TEST(NativeFolderPath, System32AndSysnativeMeanTheNativeFolderInEitherBitness) {
   // The Windows folder is the system's, not "C:\Windows".
   const SystemFolderFacts elsewhere{false, true, L"D:\\WINNT"};
   EXPECT_EQ(NativeFolderPath(L"C:\\Windows\\System32\\x", elsewhere, fullPaths), std::nullopt);
-  EXPECT_EQ(NativeFolderPath(L"d:\\winnt\\System32\\x", elsewhere, fullPaths), L"d:\\winnt\\Sysnative\\x");
+  EXPECT_EQ(NativeFolderPath(L"d:\\winnt\\System32\\x", elsewhere, fullPaths),
+            L"d:\\winnt\\Sysnative\\x");
   // A long path reaches the system in the extended form of the alias.
   const std::wstring longPath = L"C:\\Windows\\System32" + deep + deep + L"\\a.log";
   EXPECT_EQ(SystemPathFor(*NativeFolderPath(longPath, kWow64, fullPaths), fullPaths).path,

@@ -36,11 +36,12 @@ DWORD WINAPI CreateFirstObject(void* parameter) {
   com_ptr<_quarnelcom> plugin;
   run.created = CLSIDFromProgID(kPluginProgId, &clsid);
   if (SUCCEEDED(run.created)) {
-    run.created = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom,
-                                   plugin.put_void());
+    run.created =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__quarnelcom, plugin.put_void());
   }
   if (SUCCEEDED(run.created) &&
-      SUCCEEDED(PutParameterString(plugin.get(), L"#FILE=C:\\windows\\win.ini#WHT=SIZE#CMP=LT#VAL=0#UNIT=B#"))) {
+      SUCCEEDED(PutParameterString(plugin.get(),
+                                   L"#FILE=C:\\windows\\win.ini#WHT=SIZE#CMP=LT#VAL=0#UNIT=B#"))) {
     run.outcome = RunCheck(plugin.get());
   }
   return 0;
@@ -65,7 +66,7 @@ TEST(ColdStart, SixteenThreadsCreateTheirFirstObjectsAtOnce) {
     std::fflush(stdout);
     TerminateProcess(GetCurrentProcess(), 1);
   }
-  // The default module list shows the plug-in's load pulled no comctl32 in.
+  // Neither the objects nor their checks loaded what only the dialog needs.
   EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
   for (const ThreadRun& run : runs) {
     EXPECT_EQ(run.created, S_OK);

@@ -197,9 +197,8 @@ TEST_F(Registry, TheTableIsReloadedAfterAChangeOfItsKeyAndNotOtherwise) {
       {"a value of the parent key set",
        [] {
          unique_hkey parent;
-         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck", 0,
-                         nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, parent.put(),
-                         nullptr);
+         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck", 0, nullptr,
+                         0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, parent.put(), nullptr);
          RegSetValueExA(parent.get(), "3", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
          RegDeleteValueA(parent.get(), "3");
        },
