@@ -51,8 +51,9 @@ int main() {
         }, kCalls));
   Print("registry open + query + close", MicrosecondsPerCall([] {
           HKEY key;
-          if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck\\W00000006",
-                            0, KEY_READ, &key) == ERROR_SUCCESS) {
+          if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                            "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck\\W00000006", 0,
+                            KEY_READ | KEY_WOW64_32KEY, &key) == ERROR_SUCCESS) {
             DWORD type, size = 0;
             RegQueryValueExA(key, "1", nullptr, &type, nullptr, &size);
             RegCloseKey(key);

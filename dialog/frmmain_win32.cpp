@@ -46,8 +46,7 @@ struct FrmMain::Window final : MessageHandler {
 };
 
 FrmMain::Window::Window() : font(CreateDesignFont(pixels)) {
-  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&commonControls);
+  LoadCommonControls();
 
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, pixels.X(kClientWidth), pixels.Y(kClientHeight)};

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "dialog/frmmain_controls.h"
 #include "dialog/frmmain_resources.h"
 #include "support/module_win32.h"
@@ -32,23 +34,35 @@ LRESULT CALLBACK FrmMainProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 // Major, minor and revision of the module's file version (2.0.0.61 gives
-// 2, 0 and 61); zeros when the module carries no version resource.
+// 2, 0 and 61); zeros when the module carries no version resource. Read from
+// the module's own resource, so that the plug-in needs no version.dll.
 VersionNumbers ReadOwnVersion() {
-  const std::wstring path = ModuleFilePath(ThisModule());
-  DWORD unused = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
-  if (size == 0) return {};
-  std::vector<BYTE> data(size);
-  void* fixedInfo = nullptr;
-  UINT length = 0;
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
-      !VerQueryValueW(data.data(), L"\\", &fixedInfo, &length) ||
-      length < sizeof(VS_FIXEDFILEINFO)) {
+  const HRSRC found = FindResourceW(ThisModule(), MAKEINTRESOURCEW(VS_VERSION_INFO),
+                                    MAKEINTRESOURCEW(16 /* RT_VERSION */));
+  const HGLOBAL loaded = found ? LoadResource(ThisModule(), found) : nullptr;
+  const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+  // VS_VERSIONINFO: three WORDs, the key "VS_VERSION_INFO" with its NUL,
+  // padding to a DWORD boundary, then the fixed part.
+  constexpr DWORD kFixedOffset = 40;
+  if (!data || SizeofResource(ThisModule(), found) < kFixedOffset + sizeof(VS_FIXEDFILEINFO))
     return {};
-  }
-  const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixedInfo);
-  return {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-          LOWORD(info->dwFileVersionLS)};
+  VS_FIXEDFILEINFO info;
+  std::memcpy(&info, data + kFixedOffset, sizeof(info));
+  if (info.dwSignature != VS_FFI_SIGNATURE) return {};
+  return {HIWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionLS)};
+}
+
+void LoadCommonControls() {
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  // Loaded once and never freed: the window classes that it registers
+  // outlive any one dialog.
+  static const HMODULE library = LoadLibraryW(L"comctl32.dll");
+  const auto init = library ? reinterpret_cast<InitFunction>(reinterpret_cast<void*>(
+                                  GetProcAddress(library, "InitCommonControlsEx")))
+                            : nullptr;
+  if (!init) throw WindowFailure(L"comctl32.dll");
+  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  init(&commonControls);
 }
 
 SystemCallFailure WindowFailure(const wchar_t* what) {

@@ -27,6 +27,11 @@ HINSTANCE ThisModule();
 // 2, 0 and 61); zeros when the module carries no version resource.
 VersionNumbers ReadOwnVersion();
 
+// Loads the common controls (the tooltip) when the dialog is first shown,
+// not with the DLL: a check needs none of them, and a process whose threads
+// start COM while another one loads comctl32.dll can hang under Wine.
+void LoadCommonControls();
+
 // A failed window call, with the system's error code.
 SystemCallFailure WindowFailure(const wchar_t* what);
 

@@ -12,6 +12,16 @@ const std::wstring kUncPrefix = L"\\\\";
 
 SystemPath Refused(std::uint32_t code) { return SystemPath{std::wstring(), code}; }
 
+// Windows refuses a name with a control character or "|" as invalid, while
+// Wine may look for it and find nothing, which would read as "nothing
+// there". The system would read a path only up to a NUL, and so look
+// elsewhere. "*", "?" and the DOS wildcards "<", ">" and '"' are patterns.
+bool HasCharacterNoNameHolds(const std::wstring& path) {
+  for (const wchar_t c : path)
+    if (c < L' ' || c == L'|') return true;
+  return false;
+}
+
 // Whether any "\"-separated name of the path is longer than a file system
 // allows.
 bool HasOverlongName(const std::wstring& path) {
@@ -52,8 +62,7 @@ SystemPath WrittenExtended(const std::wstring& given) {
 }  // namespace
 
 SystemPath SystemPathFor(const std::wstring& given, FullPathResolver& fullPaths) {
-  // The system would read a path only up to a NUL, and so look elsewhere.
-  if (Contains(given, L'\0')) return Refused(kErrorInvalidName);
+  if (HasCharacterNoNameHolds(given)) return Refused(kErrorInvalidName);
   if (given.size() > kLongestExtendedPath) return Refused(kErrorFilenameTooLong);
   if (StartsWith(given, kExtendedPrefix)) return WrittenExtended(given);
 

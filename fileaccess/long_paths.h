@@ -49,8 +49,9 @@ struct SystemPath {
 // - a path whose full path (or which itself) has 260 characters or more
 //   goes as "\\?\" + full path, "\\?\UNC\" + server\share\... for UNC;
 // - every other path goes as written.
-// Refused: a NUL inside, a long path that the system cannot make full, or
-// a component over 255 characters (kErrorInvalidName); a device path "\\.\",
+// Refused: a control character (NUL included) or "|" inside, a long path
+// that the system cannot make full, or a component over 255 characters
+// (kErrorInvalidName); a device path "\\.\",
 // a UNC path without server or share, or "\\?\" with nothing after it
 // (kErrorBadPathname); more than 32,767 characters (kErrorFilenameTooLong).
 SystemPath SystemPathFor(const std::wstring& given, FullPathResolver& fullPaths);

@@ -1,6 +1,7 @@
 #include "plugin/check_win32.h"
 
 #include "fileaccess/file_system_win32.h"
+#include "fileaccess/native_folders_win32.h"
 #include "fileaccess/share_connection_win32.h"
 #include "plugin/check_run.h"
 #include "registry/month_names.h"
@@ -16,7 +17,8 @@ HostCheckResult RunCheckForHost(const VARIANT& parameterString) {
   ListenedTraceSink trace(debuggerOutput);
   SystemFileSystem systemFiles;
   SystemFullPaths fullPaths;
-  LongPathFileSystem files(systemFiles, fullPaths);
+  LongPathFileSystem longPaths(systemFiles, fullPaths);
+  NativeFolderFileSystem files(longPaths, fullPaths, ThisProcessFolderFacts());
   SystemNetworkApi network;
   SystemRegistry registry;
   SystemAutomation automation;

@@ -8,6 +8,12 @@
 namespace quarnel {
 namespace {
 
+// The plug-in's keys live in the 32-bit registry view, where the 32-bit
+// plug-in and its 32-bit host have always kept them (on 64-bit Windows
+// under SOFTWARE\Wow6432Node): the 64-bit build reads and creates the same
+// key. A 32-bit process on 32-bit Windows ignores the flag.
+constexpr REGSAM kPluginView = KEY_WOW64_32KEY;
+
 std::int32_t QueryText(HKEY key, const std::string& name, DWORD size, RegistryValue& value) {
   std::string buffer(size, '\0');
   const LONG code = RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
@@ -48,7 +54,8 @@ bool NotifyChange(HKEY key, DWORD changes, HANDLE changed) {
 
 unique_hkey OpenToWatch(const std::string& path) {
   unique_hkey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_NOTIFY, key.put()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_NOTIFY | kPluginView, key.put()) !=
+      ERROR_SUCCESS)
     key.reset();
   return key;
 }
@@ -66,8 +73,8 @@ std::int32_t QueryNumber(HKEY key, const std::string& name, RegistryValue& value
 
 void CreateMachineKey(const std::wstring& keyPath, HKEY root) {
   unique_hkey key;
-  RegCreateKeyExA(root, ToAnsi(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ,
-                  nullptr, key.put(), nullptr);
+  RegCreateKeyExA(root, ToAnsi(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                  KEY_READ | kPluginView, nullptr, key.put(), nullptr);
 }
 
 std::int32_t QueryRegistryValue(HKEY key, const std::wstring& valueName, RegistryValue& value) {
@@ -87,8 +94,8 @@ RegistryValue SystemRegistry::ReadMachineValue(const std::wstring& keyPath,
                                                const std::wstring& valueName) {
   RegistryValue value;
   unique_hkey key;
-  const LONG opened =
-      RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(keyPath).c_str(), 0, KEY_READ, key.put());
+  const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(keyPath).c_str(), 0,
+                                    KEY_READ | kPluginView, key.put());
   if (opened == ERROR_FILE_NOT_FOUND) {
     // Created so that administrators find where the names go; the new key
     // has no values yet, so there is nothing to read from it.

@@ -1,5 +1,6 @@
 #pragma once
-// The machine's registry, through the ANSI registry functions.
+// The machine's registry, through the ANSI registry functions, in the
+// 32-bit registry view from a process of either bitness.
 
 #include "support/windows_win32.h"
 
@@ -25,7 +26,8 @@ class SystemRegistry : public MachineRegistry {
   std::unique_ptr<KeyWatch> WatchMachineKey(const std::wstring& keyPath) override;
 };
 
-// Creates the key under the root, without values, and closes it again.
+// Creates the key under the root, in the 32-bit view, without values, and
+// closes it again.
 // Failures are ignored.
 void CreateMachineKey(const std::wstring& keyPath, HKEY root);
 

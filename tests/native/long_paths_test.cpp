@@ -77,6 +77,11 @@ TEST(SystemPathFor, PassesLongPathsInTheExtendedFormAndRefusesWhatCannotBeLooked
       {L"C:\\data\\" + std::wstring(256, L'n'), L"", kErrorInvalidName},
       {L"\\\\?\\C:\\" + std::wstring(256, L'n'), L"", kErrorInvalidName},
       {std::wstring(L"C:\\data\\a.log\0.txt", 18), L"", kErrorInvalidName},
+      {L"C:\\data\\a\r.log", L"", kErrorInvalidName},
+      {L"C:\\da\tta\\a.log", L"", kErrorInvalidName},
+      {L"\\\\?\\C:\\data\\a\x1f.log", L"", kErrorInvalidName},
+      {L"C:\\data\\a|b.log", L"", kErrorInvalidName},
+      {L"C:\\data\\*.l?g<>\"", L"C:\\data\\*.l?g<>\"", 0},
       {PathOfLength(L"C:\\data", 32767), L"", kErrorFilenameTooLong},
       {PathOfLength(L"C:\\data", 32763), PathOfLength(L"\\\\?\\C:\\data", 32767), 0},
       {PathOfLength(L"C:\\data", 40000), L"", kErrorFilenameTooLong},
@@ -177,6 +182,8 @@ TEST_F(LongFolderCheckTest, APathThatCannotBeLookedAtIsNeverNotFound) {
       {L"\\\\srv", invalidPath},
       {L"\\\\srv\\", invalidPath},
       {L"C:\\data\\" + std::wstring(256, L'n') + L"\\*.log", invalidName},
+      {L"C:\\data\\a\n.log", invalidName},
+      {L"C:\\data\\*.log|", invalidName},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.file));

@@ -11,3 +11,14 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set_tests_properties(both_bitnesses_in_one_prefix PROPERTIES
                        TIMEOUT 240 SKIP_RETURN_CODE 77 RESOURCE_LOCK display LABELS both_bitnesses)
 endif()
+
+# One folder per System32, Sysnative and SysWOW64 path, from the build of
+# either bitness in one 64-bit prefix (tests/win32/native-folders-test); the
+# 32-bit half where the machine runs 32-bit programs.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME native_folders
+           COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/native-folders-test
+                   ${CMAKE_BINARY_DIR}/native-folders-test
+                   ${other}/plugin/comquarnel.dll $<TARGET_FILE:comquarnel>)
+  set_tests_properties(native_folders PROPERTIES TIMEOUT 240 LABELS both_bitnesses)
+endif()

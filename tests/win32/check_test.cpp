@@ -193,7 +193,7 @@ class MonthNameOverride {
   MonthNameOverride(int month, const std::string& name) : value_(std::to_string(month)) {
     unique_hkey key;
     EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kMonthNameKeyPath).c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(RegSetValueExA(key.get(), value_.c_str(), 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(name.c_str()),
@@ -202,8 +202,8 @@ class MonthNameOverride {
   }
   ~MonthNameOverride() {
     unique_hkey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kMonthNameKeyPath).c_str(), 0, KEY_SET_VALUE,
-                      key.put()) == ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ToAnsi(kMonthNameKeyPath).c_str(), 0,
+                      KEY_SET_VALUE | KEY_WOW64_32KEY, key.put()) == ERROR_SUCCESS)
       RegDeleteValueA(key.get(), value_.c_str());
   }
   MonthNameOverride(const MonthNameOverride&) = delete;

@@ -158,6 +158,12 @@ quarnel_requires_registration(concurrency_test)
 target_link_libraries(concurrency_test PRIVATE quarnel_com_ids)
 add_dependencies(concurrency_test comquarnel)
 
+# Sixteen threads creating the first objects of a fresh process at once.
+quarnel_requires_registration(cold_start_test)
+target_link_libraries(cold_start_test PRIVATE quarnel_com_ids)
+add_dependencies(cold_start_test comquarnel)
+set_tests_properties(cold_start_test PROPERTIES TIMEOUT 60)
+
 # No clear password in any result, trace line or host output.
 quarnel_requires_registration(secrets_test)
 target_sources(secrets_test PRIVATE ${CMAKE_SOURCE_DIR}/host/debug_viewer.cpp)

@@ -1,5 +1,6 @@
 // The registry of the test's own Wine prefix, where the test runs as the
-// administrator: the month-name key is removed before and after each test.
+// administrator: the month-name key is removed before and after each test,
+// in both registry views. The plug-in's view is the 32-bit one.
 
 #include "support/windows_win32.h"
 
@@ -25,25 +26,30 @@ class Registry : public ::testing::Test {
   void SetUp() override { RemoveKey(); }
   void TearDown() override { RemoveKey(); }
 
-  static void RemoveKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath.c_str()); }
+  static void RemoveKey() {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+      RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kKeyPath.c_str(), view, 0);
+  }
 
-  static unique_hkey OpenKey() {
+  static unique_hkey OpenKey(REGSAM view = KEY_WOW64_32KEY) {
     unique_hkey key;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeyPath.c_str(), 0, KEY_ALL_ACCESS, key.put());
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeyPath.c_str(), 0, KEY_ALL_ACCESS | view, key.put());
     return key;
   }
 
-  static void SetValue(const std::string& name, DWORD type, const void* data, DWORD size) {
+  static void SetValue(const std::string& name, DWORD type, const void* data, DWORD size,
+                       REGSAM view = KEY_WOW64_32KEY) {
     unique_hkey key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, key.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeyPath.c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS | view, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
               ERROR_SUCCESS);
   }
   // A text value stored with or without its terminating NUL.
-  static void SetText(const std::string& name, const std::string& text, bool withNul = true) {
-    SetValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + (withNul ? 1 : 0)));
+  static void SetText(const std::string& name, const std::string& text, bool withNul = true,
+                      REGSAM view = KEY_WOW64_32KEY) {
+    SetValue(name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + (withNul ? 1 : 0)), view);
   }
   static void SetNumber(const std::string& name, DWORD number) {
     SetValue(name, REG_DWORD, &number, sizeof(number));
@@ -146,6 +152,25 @@ TEST_F(Registry, WithoutTheKeyTheTableHoldsTheDefaultsAndTheKeyExists) {
   EXPECT_TRUE(OpenKey());
 }
 
+// In a 64-bit prefix the two views hold two keys: both builds read the
+// 32-bit one, which the 32-bit host keeps, and create only that one.
+TEST_F(Registry, TheMonthNamesLiveInThe32BitViewOnly) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  if (sizeof(void*) == 4 && !wow64) GTEST_SKIP() << "a 32-bit prefix has one view";
+  MonthNameTable months;
+  SystemRegistry registry;
+  months.Load(registry);
+  EXPECT_TRUE(OpenKey(KEY_WOW64_32KEY));
+  EXPECT_FALSE(OpenKey(KEY_WOW64_64KEY));
+  SetText("3", "March", true, KEY_WOW64_32KEY);
+  SetText("3", "MARCH", true, KEY_WOW64_64KEY);
+  SetText("4", "APRIL", true, KEY_WOW64_64KEY);
+  months.Load(registry);
+  EXPECT_EQ(months.GetMonthName(3), L"March");
+  EXPECT_EQ(months.GetMonthName(4), L"Apr");
+}
+
 // Counts the reads that reach the registry.
 class CountingRegistry : public SystemRegistry {
  public:
@@ -172,8 +197,8 @@ TEST_F(Registry, TheTableIsReloadedAfterAChangeOfItsKeyAndNotOtherwise) {
       {"a value of the parent key set",
        [] {
          unique_hkey parent;
-         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck", 0,
-                         nullptr, 0, KEY_ALL_ACCESS, nullptr, parent.put(), nullptr);
+         RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvelline\\Tarrowind\\COMCheck", 0, nullptr,
+                         0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, parent.put(), nullptr);
          RegSetValueExA(parent.get(), "3", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
          RegDeleteValueA(parent.get(), "3");
        },
