@@ -10,6 +10,7 @@ namespace quarnel {
 
 static_assert(kAttributeHidden == FILE_ATTRIBUTE_HIDDEN && kAttributeSystem == FILE_ATTRIBUTE_SYSTEM &&
                   kAttributeDirectory == FILE_ATTRIBUTE_DIRECTORY &&
+                  kAttributeReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT &&
                   kErrorNoMoreFiles == ERROR_NO_MORE_FILES && kErrorInvalidName == ERROR_INVALID_NAME &&
                   kErrorBadPathname == ERROR_BAD_PATHNAME &&
                   kErrorFilenameTooLong == ERROR_FILENAME_EXCED_RANGE && kLongestShortPath + 1 == MAX_PATH,
@@ -83,6 +84,28 @@ std::uint32_t SystemFileSystem::List(const std::wstring& pattern,
   } while (FindNextFileW(search.get(), &data));
   // Taken before the search is closed, which may set its own last error.
   return GetLastError();
+}
+
+IdentityResult SystemFileSystem::IdentityOf(const std::wstring& folder) {
+  IdentityResult result;
+  if (HasEmbeddedNul(folder)) {
+    result.errorCode = kErrorInvalidName;
+    return result;
+  }
+  // Only the attributes are read, which a folder that denies its listing
+  // may still grant; backup semantics open a folder at all.
+  const unique_hfile opened(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!opened || !GetFileInformationByHandle(opened.get(), &information)) {
+    result.errorCode = GetLastError();
+    return result;
+  }
+  result.identity = FolderIdentity{
+      information.dwVolumeSerialNumber,
+      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+  return result;
 }
 
 std::wstring SystemFileSystem::RawSystemMessage(std::uint32_t code) {
