@@ -147,8 +147,11 @@ Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement&
     return IsSizeCheck(configuration.what) ? EvaluateSize(configuration, measured, machine)
                                            : EvaluateDate(configuration, measured, machine, now);
   }
-  // Nothing found: no trace line.
-  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false};
+  // Nothing found: no trace line. A kind that this plug-in does not know
+  // (a typo, or a string written for a newer version) looked at nothing:
+  // that is never a pass, whatever a missing file means.
+  const bool knownKind = KindOf(configuration.what).measurement != Measurement::Nothing;
+  if (configuration.notFoundIsOk && knownKind) return {true, kNothingFoundText, false};
   if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
   return {false, measured.fileDate, false};
 }

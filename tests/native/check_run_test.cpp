@@ -185,6 +185,9 @@ TEST_F(CheckRunTest, NothingFound) {
       {L"#FILE=C:\\data\\*.log#WHT=OLDWRITE#", std::nullopt, false},
       {L"#FILE=C:\\data\\*.log#WHT=YOUCREA#", std::nullopt, false},
       {L"#FILE=C:\\data\\a.log#WHT=size#", std::nullopt, false},
+      // An unknown kind never passes: as with FNF=F, whatever FNF says.
+      {L"#FILE=C:\\data\\a.log#WHT=size#FNF=T#", std::nullopt, false},
+      {L"#FILE=C:\\data\\*.log#WHT=AVGSIZE#CMP=GT#VAL=1000#FNF=T#", std::nullopt, false},
       {L"#FILE=C:\\data\\a.log#WHT=CDATE#",
        L"ERR:The system cannot find the file specified. (2)", false},
       {L"#FILE=C:\\nodir\\a.log#WHT=WDATE#",
