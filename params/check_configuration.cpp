@@ -13,7 +13,7 @@ bool CheckConfiguration::operator==(const CheckConfiguration& other) const {
          threshold == other.threshold && unit == other.unit &&
          authenticate == other.authenticate && userName == other.userName &&
          password == other.password && debug == other.debug &&
-         notFoundIsOk == other.notFoundIsOk;
+         notFoundIsOk == other.notFoundIsOk && subfolders == other.subfolders;
 }
 
 std::wstring KeySource::Value(const wchar_t* key) const {
@@ -42,6 +42,7 @@ void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
   }
   configuration.comparison = keys.Value(key::kComparison);
   configuration.notFoundIsOk = IsFlagSet(keys.Value(key::kNotFoundIsOk));
+  configuration.subfolders = IsFlagSet(keys.Value(key::kSubfolders));
 }
 
 CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
@@ -60,7 +61,8 @@ std::wstring WriteConfiguration(const CheckConfiguration& c) {
          entry(key::kValue, FixedNumberText(c.threshold.value_or(0))) + entry(key::kUnit, c.unit) +
          entry(key::kAuthenticate, FlagText(c.authenticate)) + entry(key::kUser, c.userName) +
          entry(key::kPassword, EncodePassword(c.password)) + entry(key::kDebug, FlagText(c.debug)) +
-         entry(key::kNotFoundIsOk, FlagText(c.notFoundIsOk));
+         entry(key::kNotFoundIsOk, FlagText(c.notFoundIsOk)) +
+         (c.subfolders ? entry(key::kSubfolders, FlagText(true)) : std::wstring());
 }
 
 }  // namespace quarnel

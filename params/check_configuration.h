@@ -23,6 +23,7 @@ struct CheckConfiguration {
   std::wstring password;      // PWD, decoded: clear text
   bool debug = false;         // DBG
   bool notFoundIsOk = false;  // FNF
+  bool subfolders = false;    // SUB: the listing kinds take in every folder below
 
   bool operator==(const CheckConfiguration& other) const;
 };
@@ -67,7 +68,7 @@ enum class ConfigurationReader {
 };
 
 // Reads the keys in this order, each from the source's current text: DBG,
-// AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF. The configuration is
+// AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF, SUB. The configuration is
 // filled key by key, so that after a throw it holds what was read up to
 // then, which the check's error report shows.
 void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
@@ -75,8 +76,9 @@ void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
 CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
                                      ConfigurationReader reader);
 
-// The parameter string of the configuration, all ten keys in the order of
-// the vocabulary: the path escaped ("#" included), the threshold in its
+// The parameter string of the configuration, the keys in the order of the
+// vocabulary, SUB only when set (so that a string without subfolders stays
+// as it always was): the path escaped ("#" included), the threshold in its
 // fixed form (0 when there is none), the password encoded, flags "T" or
 // "F". ReadConfiguration reads it back as the same configuration, as long
 // as the path holds no escape sequence of its own and the password only

@@ -13,26 +13,28 @@ namespace key {
 inline constexpr wchar_t kFile[] = L"FILE", kWhat[] = L"WHT", kComparison[] = L"CMP",
                          kValue[] = L"VAL", kUnit[] = L"UNIT", kAuthenticate[] = L"AUTH",
                          kUser[] = L"USR", kPassword[] = L"PWD", kDebug[] = L"DBG",
-                         kNotFoundIsOk[] = L"FNF";
+                         kNotFoundIsOk[] = L"FNF", kSubfolders[] = L"SUB";
 }  // namespace key
-inline constexpr std::array<const wchar_t*, 10> kKeys{
-    key::kFile, key::kWhat,          key::kComparison, key::kValue, key::kUnit,
-    key::kAuthenticate, key::kUser, key::kPassword,   key::kDebug, key::kNotFoundIsOk};
+inline constexpr std::array<const wchar_t*, 11> kKeys{
+    key::kFile,  key::kWhat,         key::kComparison, key::kValue,
+    key::kUnit,  key::kAuthenticate, key::kUser,       key::kPassword,
+    key::kDebug, key::kNotFoundIsOk, key::kSubfolders};
 // The keys whose value is a flag.
-inline constexpr std::array<const wchar_t*, 3> kFlagKeys{key::kAuthenticate, key::kDebug,
-                                                         key::kNotFoundIsOk};
+inline constexpr std::array<const wchar_t*, 4> kFlagKeys{key::kAuthenticate, key::kDebug,
+                                                         key::kNotFoundIsOk, key::kSubfolders};
 
-// What a check measures (WHT): the total size, or the age by the creation or
-// last-write date of one file or of the oldest or youngest match.
+// What a check measures (WHT): the total size, the age by the creation or
+// last-write date of one file or of the oldest or youngest match, or the
+// number of matching files.
 namespace what {
 inline constexpr wchar_t kSize[] = L"SIZE", kCreationDate[] = L"CDATE",
                          kLastWriteDate[] = L"WDATE", kOldestCreated[] = L"OLDCREA",
                          kYoungestCreated[] = L"YOUCREA", kOldestWritten[] = L"OLDWRITE",
-                         kYoungestWritten[] = L"YOUWRITE";
+                         kYoungestWritten[] = L"YOUWRITE", kCount[] = L"COUNT";
 }  // namespace what
-inline constexpr std::array<const wchar_t*, 7> kWhatCodes{
+inline constexpr std::array<const wchar_t*, 8> kWhatCodes{
     what::kSize,           what::kCreationDate,   what::kLastWriteDate,   what::kOldestCreated,
-    what::kYoungestCreated, what::kOldestWritten, what::kYoungestWritten};
+    what::kYoungestCreated, what::kOldestWritten, what::kYoungestWritten, what::kCount};
 
 // The comparisons (CMP), in the order of the dialog's list: less, greater,
 // equal, not equal.
@@ -44,7 +46,7 @@ inline constexpr std::array<const wchar_t*, 4> kComparisonCodes{
     compare::kLess, compare::kGreater, compare::kEqual, compare::kNotEqual};
 
 // What the "WHT" code asks to measure.
-enum class Measurement { Size, CreationDate, LastWriteDate, Scan, Nothing };
+enum class Measurement { Size, CreationDate, LastWriteDate, Scan, Count, Nothing };
 
 struct Kind {
   Measurement measurement = Measurement::Nothing;
@@ -62,7 +64,15 @@ inline Kind KindOf(const std::wstring& code) {
   if (code == what::kOldestWritten) return {Measurement::Scan, false, true};
   if (code == what::kYoungestCreated) return {Measurement::Scan, true, false};
   if (code == what::kYoungestWritten) return {Measurement::Scan, false, false};
+  if (code == what::kCount) return {Measurement::Count, false, false};
   return {};
+}
+
+// Whether the kind lists every match (and so may take in subfolders), as
+// against reading the one file the path names.
+inline bool IsListing(const Kind& kind) {
+  return kind.measurement == Measurement::Size || kind.measurement == Measurement::Scan ||
+         kind.measurement == Measurement::Count;
 }
 
 // The units (UNIT): sizes in factors of 1024 from bytes, ages in minutes,

@@ -17,7 +17,9 @@ namespace quarnel {
 
 namespace {
 
-bool IsSizeCheck(const std::wstring& what) { return KindOf(what).measurement == Measurement::Size; }
+Measurement MeasurementOf(const CheckConfiguration& configuration) {
+  return KindOf(configuration.what).measurement;
+}
 
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
@@ -93,6 +95,12 @@ Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurem
   return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
 }
 
+// A count compares as a size in bytes does, by all four comparisons.
+Verdict EvaluateCount(const CheckConfiguration& configuration, const FileMeasurement& measured) {
+  return {SizePasses(configuration.comparison, measured.entryCount, *configuration.threshold),
+          CountText(measured.path, measured.entryCount), true};
+}
+
 Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                      CheckMachine& machine, Moment& moment) {
   Automation& automation = machine.automation;
@@ -141,18 +149,27 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 
 Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                  CheckMachine& machine, Moment& now) {
+  const Measurement measurement = MeasurementOf(configuration);
   // A check that could not look fails, whatever a missing file means.
   if (measured.failure) return {false, *measured.failure, true};
+  // A folder listed whole holds a count, 0 included.
+  if (measurement == Measurement::Count && measured.folderListed) {
+    return EvaluateCount(configuration, measured);
+  }
   if (measured.entryCount != 0) {
-    return IsSizeCheck(configuration.what) ? EvaluateSize(configuration, measured, machine)
-                                           : EvaluateDate(configuration, measured, machine, now);
+    return measurement == Measurement::Size ? EvaluateSize(configuration, measured, machine)
+                                            : EvaluateDate(configuration, measured, machine, now);
   }
   // Nothing found: no trace line. A kind that this plug-in does not know
   // (a typo, or a string written for a newer version) looked at nothing:
-  // that is never a pass, whatever a missing file means.
-  const bool knownKind = KindOf(configuration.what).measurement != Measurement::Nothing;
-  if (configuration.notFoundIsOk && knownKind) return {true, kNothingFoundText, false};
-  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
+  // that is never a pass, whatever a missing file means. A count whose
+  // folder is not there finds nothing as a size does.
+  if (configuration.notFoundIsOk && measurement != Measurement::Nothing) {
+    return {true, kNothingFoundText, false};
+  }
+  if (measurement == Measurement::Size || measurement == Measurement::Count) {
+    return {false, kNoSizeFoundText, false};
+  }
   return {false, measured.fileDate, false};
 }
 

@@ -61,6 +61,10 @@ std::wstring SizeText(const std::wstring& path, const std::wstring& numberText,
   return kSizePrefix + path + kSizeVerb + numberText + L" " + unit;
 }
 
+std::wstring CountText(const std::wstring& path, std::int32_t count) {
+  return L"Number of files matching " + path + L" is " + DecimalText(count);
+}
+
 double ShownSize(double scaledTotal, const std::wstring& unit) {
   return IsBytes(unit) ? std::floor(scaledTotal) : std::floor(scaledTotal * 10 + 0.5) / 10;
 }

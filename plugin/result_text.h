@@ -19,6 +19,9 @@ inline constexpr wchar_t kNoSizeFoundText[] = L"ERR: No matching files";
 std::wstring SizeText(const std::wstring& path, const std::wstring& numberText,
                       const std::wstring& unit);
 
+// "Number of files matching PATH is COUNT", the count in plain digits.
+std::wstring CountText(const std::wstring& path, std::int32_t count);
+
 // The size as the text shows it, which is the value the check compares: in
 // "B" the whole bytes, in every other unit rounded to one decimal, halves up.
 double ShownSize(double scaledTotal, const std::wstring& unit);

@@ -129,9 +129,9 @@ TEST(MonitoringPlugin, AParameterStringThatNamesNoCheckIsUnknownInTheLintsWords)
       {L"#FILE=#", L"QUARNEL UNKNOWN - FILE is empty: the check has no path to look at"},
       {L"#FILE=C:\\a#WHT=size#",
        L"QUARNEL UNKNOWN - WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, "
-       L"YOUWRITE (letter case counts): the check measures nothing and its result is Empty"},
+       L"YOUWRITE, COUNT (letter case counts): the check measures nothing and its result is Empty"},
       {L"#WHT=AGE#", L"QUARNEL UNKNOWN - there is no FILE key: the check has no path to look at; WHT "
-                     L"'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE: "
+                     L"'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT: "
                      L"the check measures nothing and its result is Empty"},
       {L"#FILE=a.log#CMP=XX#UNIT=Q#FNF=x#", L""},
       {L"#FILE=C:\\a#WHT=#", L""},

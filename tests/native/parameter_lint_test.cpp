@@ -48,10 +48,10 @@ TEST(LintParameterString, NamesEachThingThatIsAlmostSurelyAMistake) {
       {L"#FILE=app.log#CMP=GT#UNIT=B#",
        {L"FILE 'app.log' holds no \"\\\": its files are read under 'app.log\\' and those reads fail"}},
       {L"#FILE=C:\\a#WHT=size#CMP=GT#UNIT=B#",
-       {L"WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE "
+       {L"WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT "
         L"(letter case counts): the check measures nothing and its result is Empty"}},
       {L"#FILE=C:\\a#WHT=AGE#CMP=GT#UNIT=B#",
-       {L"WHT 'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE: "
+       {L"WHT 'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT: "
         L"the check measures nothing and its result is Empty"}},
       {L"#FILE=C:\\a#CMP=GREATER#UNIT=B#",
        {L"CMP 'GREATER' is not one of LT, GT, EQ, NQ: the check never passes"}},
