@@ -17,10 +17,13 @@ namespace {
 
 using EntryList = std::vector<std::wstring>;
 
+// The kind list, at the dialog index of the kinds of the vocabulary.
 const EntryList& KindEntries() {
   static const EntryList entries{L"size", L"creation date", L"last write date"};
   return entries;
 }
+// The oldest/youngest list: which match a listing of dates picks.
+constexpr std::array<Pick, 2> kPickEntries{Pick::Oldest, Pick::Youngest};
 const EntryList& OldestYoungestEntries() {
   static const EntryList entries{L"of the oldest matching file", L"of the youngest matching file"};
   return entries;
@@ -33,13 +36,11 @@ const EntryList& DateComparisonEntries() {
   static const EntryList entries{L"is less", L"is more"};
   return entries;
 }
-const EntryList& SizeUnitEntries() {
-  static const EntryList entries{L"Bytes", L"Kilobytes (KB)", L"Megabytes (MB)",
-                                 L"Gigabytes (GB)", L"Terabytes (TB)"};
-  return entries;
-}
-const EntryList& DateUnitEntries() {
-  static const EntryList entries{L"minutes ago", L"hours ago", L"days ago"};
+EntryList UnitEntries(Quantity quantity) {
+  EntryList entries;
+  for (const Unit& unit : kUnits) {
+    if (unit.quantity == quantity) entries.emplace_back(unit.label);
+  }
   return entries;
 }
 
@@ -52,46 +53,37 @@ constexpr wchar_t kGroupingExample[] = L"1234567";
 // on it with an overflow.
 constexpr double kLargestWritableValue = 1.79769313486231e308;
 
-constexpr int kSizeKind = 0;
 constexpr int kDefaultComparison = 1;  // "is bigger" / "is more"
-constexpr int kKeepOldestYoungest = -1;
 
-// The "WHT" codes with the kind and the oldest/youngest entry that stand for
-// them. Read one way it shows a stored code; read the other way it gives the
-// code of the controls (an enabled oldest/youngest box without a pick counts
-// as the youngest).
-struct WhatRow {
-  std::wstring_view code;
-  int kind;
-  int oldestYoungest;  // kKeepOldestYoungest: the box does not take part
-};
-constexpr std::array<WhatRow, 8> kWhatRows{{
-    {L"", kSizeKind, kKeepOldestYoungest},
-    {what::kSize, kSizeKind, kKeepOldestYoungest},
-    {what::kCreationDate, 1, kKeepOldestYoungest},
-    {what::kOldestCreated, 1, 0},
-    {what::kYoungestCreated, 1, 1},
-    {what::kLastWriteDate, 2, kKeepOldestYoungest},
-    {what::kOldestWritten, 2, 0},
-    {what::kYoungestWritten, 2, 1},
-}};
+// The kinds that an entry of the kind list stands for: one kind, or a date
+// and the listings that pick the oldest or the youngest match by it. The
+// first of them, nullptr for an index without an entry.
+const Kind* KindAtIndex(int index) {
+  for (const Kind& kind : kKinds) {
+    if (kind.dialogIndex == index) return &kind;
+  }
+  return nullptr;
+}
 
-bool IsDateKind(int kind) { return kind == 1 || kind == 2; }
+// Whether the oldest/youngest box takes part for the kind list's entry.
+bool EntryPicks(int index) {
+  return std::any_of(kKinds.begin(), kKinds.end(), [&](const Kind& kind) {
+    return kind.dialogIndex == index && kind.pick != Pick::None;
+  });
+}
 
 // The codes of the parameter string stand at the index of their list entry.
-template <std::size_t N>
-int IndexOfCode(const std::array<const wchar_t*, N>& codes, const std::wstring& code,
-                int otherwise) {
-  for (std::size_t i = 0; i < N; ++i) {
+template <typename Codes, typename Code>
+int IndexOfCode(const Codes& codes, const Code& code, int otherwise) {
+  for (std::size_t i = 0; i < codes.size(); ++i) {
     if (codes[i] == code) return static_cast<int>(i);
   }
   return otherwise;
 }
 
-template <std::size_t N>
-std::wstring CodeAt(const std::array<const wchar_t*, N>& codes, int index,
-                    std::wstring_view otherwise) {
-  if (index >= 0 && index < static_cast<int>(N)) return std::wstring(codes[index]);
+template <typename Codes>
+std::wstring CodeAt(const Codes& codes, int index, std::wstring_view otherwise) {
+  if (index >= 0 && index < static_cast<int>(codes.size())) return std::wstring(codes[index]);
   return std::wstring(otherwise);
 }
 
@@ -220,7 +212,7 @@ bool DigitGroupingMatches(const std::wstring& typed, const DigitGrouping& groupi
 void DialogModel::InitDialog(const VersionNumbers& version) {
   state_.title = VersionCaption(version);
   state_.cmbWhat.entries = KindEntries();
-  SelectEntry(ComboBox::cmbWhat, kSizeKind);
+  SelectEntry(ComboBox::cmbWhat, KindOf(L"")->dialogIndex);
   RefreshKindLists();
   state_.cmbOYFile.entries = OldestYoungestEntries();
   SelectEntry(ComboBox::cmbOYFile, 0);
@@ -256,50 +248,44 @@ void DialogModel::RefreshKindLists() {
   int comparison = state_.cmbCompare.selection == -1 ? kDefaultComparison
                                                      : state_.cmbCompare.selection;
   int unit = state_.cmbUnit.selection == -1 ? 0 : state_.cmbUnit.selection;
-  const int kind = KindIndex();
-  if (kind == kSizeKind) {
-    state_.cmbCompare.entries = SizeComparisonEntries();
-    state_.cmbUnit.entries = SizeUnitEntries();
-    state_.cmbOYFileEnabled = false;
-  } else if (IsDateKind(kind)) {
-    // "is equal to" and "is not equal to" have no date counterpart; a date
-    // alarms when it is older ("is more") as the usual check does.
-    if (comparison >= static_cast<int>(DateComparisonEntries().size())) {
-      comparison = kDefaultComparison;
-    }
-    if (unit >= static_cast<int>(DateUnitEntries().size())) unit = 0;
-    state_.cmbCompare.entries = DateComparisonEntries();
-    state_.cmbUnit.entries = DateUnitEntries();
-    state_.cmbOYFileEnabled = HasWildcard(state_.txtFile);
-  } else {
-    return;
-  }
+  const Kind* kind = KindAtIndex(KindIndex());
+  if (!kind) return;
+  const EntryList& comparisons = IsDate(*kind) ? DateComparisonEntries() : SizeComparisonEntries();
+  EntryList units = UnitEntries(kind->quantity);
+  // "is equal to" and "is not equal to" have no date counterpart; a date
+  // alarms when it is older ("is more") as the usual check does.
+  if (comparison >= static_cast<int>(comparisons.size())) comparison = kDefaultComparison;
+  if (unit >= static_cast<int>(units.size())) unit = 0;
+  state_.cmbCompare.entries = comparisons;
+  state_.cmbUnit.entries = std::move(units);
+  UpdateOldestYoungest();
   SelectEntry(ComboBox::cmbCompare, comparison);
   SelectEntry(ComboBox::cmbUnit, unit);
 }
 
 void DialogModel::UpdateOldestYoungest() {
-  state_.cmbOYFileEnabled = HasWildcard(state_.txtFile) && IsDateKind(KindIndex());
+  state_.cmbOYFileEnabled = HasWildcard(state_.txtFile) && EntryPicks(KindIndex());
 }
 
 std::wstring DialogModel::WhatCode() const {
-  const int kind = KindIndex();
-  if (kind == -1) return std::wstring();
-  const int oldestYoungest = !IsDateKind(kind) || !state_.cmbOYFileEnabled ? kKeepOldestYoungest
-                             : state_.cmbOYFile.selection == 0            ? 0
-                                                                          : 1;
-  for (const WhatRow& row : kWhatRows) {
-    if (!row.code.empty() && row.kind == kind && row.oldestYoungest == oldestYoungest) {
-      return std::wstring(row.code);
-    }
+  const int index = KindIndex();
+  if (index == -1) return std::wstring();
+  // An enabled oldest/youngest box without a pick counts as the youngest.
+  const Pick pick = !EntryPicks(index) || !state_.cmbOYFileEnabled ? Pick::None
+                    : state_.cmbOYFile.selection == 0             ? kPickEntries[0]
+                                                                  : kPickEntries[1];
+  for (const Kind& kind : kKinds) {
+    if (kind.dialogIndex == index && kind.pick == pick) return kind.code;
   }
-  std::abort();  // every kind of the list has its rows
+  std::abort();  // every entry of the list has its kinds
 }
 
 std::wstring DialogModel::UnitCode(const std::wstring& what) const {
   if (what.empty()) return std::wstring();
-  if (KindIndex() == kSizeKind) return CodeAt(kSizeUnitCodes, state_.cmbUnit.selection, kSizeUnitCodes[0]);
-  return CodeAt(kAgeUnitCodes, state_.cmbUnit.selection, L"");
+  // A size without a picked unit is in bytes; an age has none.
+  const Quantity quantity = KindOf(what)->quantity;
+  const std::vector<std::wstring> codes = UnitCodes(quantity);
+  return CodeAt(codes, state_.cmbUnit.selection, quantity == Quantity::Size ? codes[0] : L"");
 }
 
 std::wstring DialogModel::CompareCode() const {
@@ -360,15 +346,12 @@ Refusal DialogModel::ValueRefusal(const std::wstring& problem, Automation& autom
 }
 
 void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& unit) {
-  for (const WhatRow& row : kWhatRows) {
-    if (row.code != what) continue;
-    SelectEntry(ComboBox::cmbWhat, row.kind);
-    SelectEntry(ComboBox::cmbUnit, row.kind == kSizeKind ? IndexOfCode(kSizeUnitCodes, unit, 0)
-                                                         : IndexOfCode(kAgeUnitCodes, unit, 0));
-    if (row.oldestYoungest != kKeepOldestYoungest) {
-      SelectEntry(ComboBox::cmbOYFile, row.oldestYoungest);
-    }
-    return;
+  const Kind* kind = KindOf(what);
+  if (!kind) return;
+  SelectEntry(ComboBox::cmbWhat, kind->dialogIndex);
+  SelectEntry(ComboBox::cmbUnit, IndexOfCode(UnitCodes(kind->quantity), unit, 0));
+  if (kind->pick != Pick::None) {
+    SelectEntry(ComboBox::cmbOYFile, IndexOfCode(kPickEntries, kind->pick, 0));
   }
 }
 

@@ -27,21 +27,20 @@ const wchar_t* StateWord(PluginState state) {
   return L"UNKNOWN";
 }
 
-bool IsShownInBytes(const std::wstring& unit) { return SizeUnitDivisor(unit) == 1.0; }
-
 // The configuration as the check reads it; a threshold too large to read
 // leaves none.
 CheckConfiguration ConfigurationOf(const std::wstring& parameterString) {
   return ReadConfiguration(parameterString, ConfigurationReader::Report);
 }
 
-Measurement MeasurementOf(const CheckConfiguration& configuration) {
-  return KindOf(configuration.what).measurement;
+bool IsSize(const CheckConfiguration& configuration) {
+  const Kind* kind = KindOf(configuration.what);
+  return kind && !IsDate(*kind);
 }
 
 bool IsDate(const CheckConfiguration& configuration) {
-  const Measurement measurement = MeasurementOf(configuration);
-  return measurement != Measurement::Size && measurement != Measurement::Nothing;
+  const Kind* kind = KindOf(configuration.what);
+  return kind && IsDate(*kind);
 }
 
 const AlertRange kAlwaysAlerts{std::nullopt, std::nullopt, true};
@@ -158,7 +157,7 @@ std::optional<std::wstring> SizePerformanceData(const CheckConfiguration& config
                                                 const AlertLevels& ranges,
                                                 const std::optional<std::wstring>& secondLook) {
   std::optional<double> bytes = shown;
-  if (!IsShownInBytes(configuration.unit)) {
+  if (!CountsBytes(configuration.unit)) {
     bytes = secondLook ? ReadSize(*secondLook, L"B") : std::nullopt;
     // A second look that saw another total tells nothing of the first.
     if (!bytes || ShownSize(*bytes / SizeUnitDivisor(configuration.unit), configuration.unit) != shown) {
@@ -208,10 +207,8 @@ std::optional<std::wstring> AgePerformanceData(const CheckConfiguration& configu
 // Nothing found where a file was expected: the size check's own text, or
 // a single date read whose file or path does not exist (codes 2 and 3).
 bool IsNotFound(const CheckConfiguration& configuration, const std::wstring& result) {
-  const Measurement measurement = MeasurementOf(configuration);
-  if (measurement == Measurement::Size) return result == kNoSizeFoundText;
-  const bool singleDate =
-      measurement == Measurement::CreationDate || measurement == Measurement::LastWriteDate;
+  if (IsSize(configuration)) return result == kNoSizeFoundText;
+  const bool singleDate = IsDate(configuration) && KindOf(configuration.what)->reads == Reads::OneFile;
   return singleDate && StartsWith(result, L"ERR:") &&
          (EndsWith(result, L" (2)") || EndsWith(result, L" (3)")) &&
          result.find(L" params: ") == std::wstring::npos;  // not the error report
@@ -232,8 +229,8 @@ std::optional<std::wstring> SecondLook(const std::wstring& parameterString) {
   const CheckConfiguration configuration = ConfigurationOf(parameterString);
   // The first "UNIT" and "DBG" count. "~" keeps text before the string's
   // first "#", which no reader takes for an entry, from becoming one.
-  if (MeasurementOf(configuration) == Measurement::Size) {
-    if (IsShownInBytes(configuration.unit)) return std::nullopt;
+  if (IsSize(configuration)) {
+    if (CountsBytes(configuration.unit)) return std::nullopt;
     return L"#UNIT=B#~" + parameterString;
   }
   if (!IsDate(configuration) || MinutesPerAgeUnit(configuration.unit) == 1) return std::nullopt;
@@ -258,7 +255,7 @@ PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
   }
   const CheckConfiguration configuration = ConfigurationOf(parameterString);
   const AlertLevels ranges = DecidingRanges(configuration, levels);
-  if (MeasurementOf(configuration) == Measurement::Size) {
+  if (IsSize(configuration)) {
     if (const auto shown = ReadSize(*result, configuration.unit)) {
       return Report(StateOf(levels, passed, *shown), *result,
                     SizePerformanceData(configuration, *shown, ranges, secondLookResult));

@@ -1,5 +1,7 @@
 #include "params/check_configuration.h"
 
+#include <cstdlib>
+
 #include "params/base64.h"
 #include "params/leading_number.h"
 #include "params/parameter_string.h"
@@ -8,12 +10,78 @@
 
 namespace quarnel {
 
-bool CheckConfiguration::operator==(const CheckConfiguration& other) const {
-  return path == other.path && what == other.what && comparison == other.comparison &&
-         threshold == other.threshold && unit == other.unit &&
-         authenticate == other.authenticate && userName == other.userName &&
-         password == other.password && debug == other.debug &&
-         notFoundIsOk == other.notFoundIsOk && subfolders == other.subfolders;
+namespace {
+
+// The keys in the order that ReadConfiguration reads them.
+std::array<const ConfigurationKey*, kKeys.size()> KeysInReadingOrder() {
+  std::array<const ConfigurationKey*, kKeys.size()> ordered{};
+  for (const ConfigurationKey& key : kKeys) ordered[key.readRank] = &key;
+  return ordered;
+}
+
+bool ReadsCredentials(ConfigurationReader reader, const CheckConfiguration& configuration) {
+  return reader == ConfigurationReader::Dialog ||
+         (reader == ConfigurationReader::Check && configuration.authenticate);
+}
+
+void ReadValue(const ConfigurationKey& key, const std::wstring& value, ConfigurationReader reader,
+               CheckConfiguration& configuration) {
+  switch (key.form) {
+    case ValueForm::Text:
+      configuration.*std::get<std::wstring CheckConfiguration::*>(key.field) = value;
+      return;
+    case ValueForm::Path:
+      configuration.*std::get<std::wstring CheckConfiguration::*>(key.field) = UnescapeValue(value);
+      return;
+    case ValueForm::Password:
+      configuration.*std::get<std::wstring CheckConfiguration::*>(key.field) = DecodePassword(value);
+      return;
+    case ValueForm::Flag:
+    case ValueForm::FlagWhenSet:
+      configuration.*std::get<bool CheckConfiguration::*>(key.field) = IsFlagSet(value);
+      return;
+    case ValueForm::Number: {
+      std::optional<double>& number =
+          configuration.*std::get<std::optional<double> CheckConfiguration::*>(key.field);
+      try {
+        number = ReadLeadingNumber(value);
+      } catch (const CheckError&) {
+        if (reader != ConfigurationReader::Report) throw;
+        number = std::nullopt;
+      }
+      return;
+    }
+  }
+}
+
+std::wstring WrittenValue(const ConfigurationKey& key, const CheckConfiguration& configuration) {
+  switch (key.form) {
+    case ValueForm::Text:
+      return configuration.*std::get<std::wstring CheckConfiguration::*>(key.field);
+    case ValueForm::Path:
+      return EscapeValue(configuration.*std::get<std::wstring CheckConfiguration::*>(key.field),
+                         true);
+    case ValueForm::Password:
+      return EncodePassword(configuration.*std::get<std::wstring CheckConfiguration::*>(key.field));
+    case ValueForm::Flag:
+    case ValueForm::FlagWhenSet:
+      return FlagText(configuration.*std::get<bool CheckConfiguration::*>(key.field));
+    case ValueForm::Number:
+      return FixedNumberText(
+          (configuration.*std::get<std::optional<double> CheckConfiguration::*>(key.field))
+              .value_or(0));
+  }
+  std::abort();
+}
+
+}  // namespace
+
+bool operator==(const CheckConfiguration& a, const CheckConfiguration& b) {
+  for (const ConfigurationKey& key : kKeys) {
+    const bool equal = std::visit([&](auto field) { return a.*field == b.*field; }, key.field);
+    if (!equal) return false;
+  }
+  return true;
 }
 
 std::wstring KeySource::Value(const wchar_t* key) const {
@@ -22,27 +90,10 @@ std::wstring KeySource::Value(const wchar_t* key) const {
 
 void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
                        CheckConfiguration& configuration) {
-  configuration.debug = IsFlagSet(keys.Value(key::kDebug));
-  configuration.authenticate = IsFlagSet(keys.Value(key::kAuthenticate));
-  const bool credentials = reader == ConfigurationReader::Dialog ||
-                           (reader == ConfigurationReader::Check && configuration.authenticate);
-  if (credentials) {
-    configuration.userName = keys.Value(key::kUser);
-    configuration.password = DecodePassword(keys.Value(key::kPassword));
+  for (const ConfigurationKey* key : KeysInReadingOrder()) {
+    if (key->credential && !ReadsCredentials(reader, configuration)) continue;
+    ReadValue(*key, keys.Value(key->name), reader, configuration);
   }
-  configuration.path = UnescapeValue(keys.Value(key::kFile));
-  configuration.what = keys.Value(key::kWhat);
-  configuration.unit = keys.Value(key::kUnit);
-  const std::wstring threshold = keys.Value(key::kValue);
-  try {
-    configuration.threshold = ReadLeadingNumber(threshold);
-  } catch (const CheckError&) {
-    if (reader != ConfigurationReader::Report) throw;
-    configuration.threshold = std::nullopt;
-  }
-  configuration.comparison = keys.Value(key::kComparison);
-  configuration.notFoundIsOk = IsFlagSet(keys.Value(key::kNotFoundIsOk));
-  configuration.subfolders = IsFlagSet(keys.Value(key::kSubfolders));
 }
 
 CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
@@ -52,17 +103,16 @@ CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
   return configuration;
 }
 
-std::wstring WriteConfiguration(const CheckConfiguration& c) {
-  const auto entry = [](const wchar_t* name, const std::wstring& value) {
-    return std::wstring(name) + L"=" + value + L"#";
-  };
-  return L"#" + entry(key::kFile, EscapeValue(c.path, true)) + entry(key::kWhat, c.what) +
-         entry(key::kComparison, c.comparison) +
-         entry(key::kValue, FixedNumberText(c.threshold.value_or(0))) + entry(key::kUnit, c.unit) +
-         entry(key::kAuthenticate, FlagText(c.authenticate)) + entry(key::kUser, c.userName) +
-         entry(key::kPassword, EncodePassword(c.password)) + entry(key::kDebug, FlagText(c.debug)) +
-         entry(key::kNotFoundIsOk, FlagText(c.notFoundIsOk)) +
-         (c.subfolders ? entry(key::kSubfolders, FlagText(true)) : std::wstring());
+std::wstring WriteConfiguration(const CheckConfiguration& configuration) {
+  std::wstring written = L"#";
+  for (const ConfigurationKey& key : kKeys) {
+    if (key.form == ValueForm::FlagWhenSet &&
+        !(configuration.*std::get<bool CheckConfiguration::*>(key.field))) {
+      continue;
+    }
+    written += key.name + (L"=" + WrittenValue(key, configuration)) + L"#";
+  }
+  return written;
 }
 
 }  // namespace quarnel

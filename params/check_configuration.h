@@ -2,12 +2,16 @@
 // A check's whole configuration as the parameter string holds it, parsed
 // once: ReadConfiguration is the one reader of the keys of a parameter
 // string, WriteConfiguration the one writer. The check run, the dialog, the
-// configuration lint and the Monitoring Plugins report all go through them,
-// so that a key is added, renamed or converted in one place.
+// configuration lint and the Monitoring Plugins report all go through them.
+// Every key is one row of kKeys, which drives the reading, the writing, the
+// comparison of two configurations and the lint: a key is added, renamed or
+// converted in one place.
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
 
 namespace quarnel {
 
@@ -24,9 +28,89 @@ struct CheckConfiguration {
   bool debug = false;         // DBG
   bool notFoundIsOk = false;  // FNF
   bool subfolders = false;    // SUB: the listing kinds take in every folder below
-
-  bool operator==(const CheckConfiguration& other) const;
 };
+
+// How a key's value stands in the parameter string.
+enum class ValueForm {
+  Text,      // as it stands
+  Path,      // escaped, "#" included (EscapeValue, UnescapeValue)
+  Number,    // the leading number (ReadLeadingNumber), written in its fixed form
+  Password,  // encoded (EncodePassword, DecodePassword); no report shows it
+  Flag,      // "T" or "F"
+  // "T", written only when set, so that a string without it is written as
+  // it was before the key existed
+  FlagWhenSet,
+};
+
+// The field of the configuration that a key fills: a text, a flag or a
+// number, as its form says.
+using ConfigurationField =
+    std::variant<std::wstring CheckConfiguration::*, bool CheckConfiguration::*,
+                 std::optional<double> CheckConfiguration::*>;
+
+struct ConfigurationKey {
+  const wchar_t* name;  // as WriteConfiguration writes it; found in any letter case
+  ValueForm form;
+  ConfigurationField field;
+  // ReadConfiguration reads the keys from 0 up: flags that decide what is
+  // read come first.
+  int readRank;
+  // USR and PWD: the check reads them only with AUTH=T, the dialog always,
+  // a report never.
+  bool credential;
+};
+
+// The keys' names, for the code that looks for one by name.
+namespace key {
+inline constexpr wchar_t kFile[] = L"FILE", kWhat[] = L"WHT", kComparison[] = L"CMP",
+                         kValue[] = L"VAL", kUnit[] = L"UNIT", kAuthenticate[] = L"AUTH",
+                         kUser[] = L"USR", kPassword[] = L"PWD", kDebug[] = L"DBG",
+                         kNotFoundIsOk[] = L"FNF", kSubfolders[] = L"SUB";
+}  // namespace key
+
+// The keys, in the order that WriteConfiguration writes them.
+inline constexpr std::array<ConfigurationKey, 11> kKeys{{
+    {key::kFile, ValueForm::Path, &CheckConfiguration::path, 4, false},
+    {key::kWhat, ValueForm::Text, &CheckConfiguration::what, 5, false},
+    {key::kComparison, ValueForm::Text, &CheckConfiguration::comparison, 8, false},
+    {key::kValue, ValueForm::Number, &CheckConfiguration::threshold, 7, false},
+    {key::kUnit, ValueForm::Text, &CheckConfiguration::unit, 6, false},
+    {key::kAuthenticate, ValueForm::Flag, &CheckConfiguration::authenticate, 1, false},
+    {key::kUser, ValueForm::Text, &CheckConfiguration::userName, 2, true},
+    {key::kPassword, ValueForm::Password, &CheckConfiguration::password, 3, true},
+    {key::kDebug, ValueForm::Flag, &CheckConfiguration::debug, 0, false},
+    {key::kNotFoundIsOk, ValueForm::Flag, &CheckConfiguration::notFoundIsOk, 9, false},
+    {key::kSubfolders, ValueForm::FlagWhenSet, &CheckConfiguration::subfolders, 10, false},
+}};
+
+namespace detail {
+constexpr bool FormFitsField(const ConfigurationKey& key) {
+  switch (key.form) {
+    case ValueForm::Flag:
+    case ValueForm::FlagWhenSet: return std::holds_alternative<bool CheckConfiguration::*>(key.field);
+    case ValueForm::Number:
+      return std::holds_alternative<std::optional<double> CheckConfiguration::*>(key.field);
+    default: return std::holds_alternative<std::wstring CheckConfiguration::*>(key.field);
+  }
+}
+constexpr bool KeysAreWellFormed() {
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    if (!FormFitsField(kKeys[i])) return false;
+    int ranked = 0;  // each rank once
+    for (const ConfigurationKey& other : kKeys) ranked += other.readRank == static_cast<int>(i);
+    if (ranked != 1) return false;
+  }
+  return true;
+}
+}  // namespace detail
+static_assert(detail::KeysAreWellFormed(),
+              "every key's form fits its field, and the read ranks count 0, 1, 2, ...");
+
+// Two configurations are equal when every key's field is.
+bool operator==(const CheckConfiguration& a, const CheckConfiguration& b);
+inline bool operator!=(const CheckConfiguration& a, const CheckConfiguration& b) {
+  return !(a == b);
+}
 
 // Where the keys come from: the current text of the parameter string, asked
 // anew for each key.
@@ -67,20 +151,19 @@ enum class ConfigurationReader {
   Report,
 };
 
-// Reads the keys in this order, each from the source's current text: DBG,
-// AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF, SUB. The configuration is
-// filled key by key, so that after a throw it holds what was read up to
-// then, which the check's error report shows.
+// Reads the keys by their read rank, each from the source's current text:
+// DBG, AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF, SUB. The
+// configuration is filled key by key, so that after a throw it holds what
+// was read up to then, which the check's error report shows.
 void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
                        CheckConfiguration& configuration);
 CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
                                      ConfigurationReader reader);
 
-// The parameter string of the configuration, the keys in the order of the
-// vocabulary, SUB only when set (so that a string without subfolders stays
-// as it always was): the path escaped ("#" included), the threshold in its
+// The parameter string of the configuration, every key in the order of
+// kKeys: the path escaped ("#" included), the threshold in its
 // fixed form (0 when there is none), the password encoded, flags "T" or
-// "F". ReadConfiguration reads it back as the same configuration, as long
+// "F", SUB only when set. ReadConfiguration reads it back as the same configuration, as long
 // as the path holds no escape sequence of its own and the password only
 // characters of the ANSI code page.
 std::wstring WriteConfiguration(const CheckConfiguration& configuration);

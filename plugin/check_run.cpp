@@ -213,7 +213,7 @@ OleDate ValueToCompare(DateValues& dates, const CalendarFields& fields) {
 // the oldest, strictly younger for the youngest.
 bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
   const long long difference = DateDifference(L"s", best, candidate);
-  return kind.oldest ? difference < 0 : difference > 0;
+  return kind.pick == Pick::Oldest ? difference < 0 : difference > 0;
 }
 
 // Picks the oldest or the youngest listed file by one of its dates. Equal
@@ -227,6 +227,7 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // end.
 void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind) {
   const bool recordServes = RecordsServe(look);
+  const bool creation = kind.date == WhichDate::Creation;
   DateValues dates(machine.automation, machine.monthNames);
   std::optional<ScanChoice> best;
   std::wstring lastFailedRead;
@@ -235,13 +236,13 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
     LazyText fullPath([&] { return folder + record.name; });
     FileDate date;
     if (recordServes) {
-      date = ListedFileDate(machine.files, record, kind.creation);
+      date = ListedFileDate(machine.files, record, creation);
     } else {
-      date = kind.creation ? GetFileCreateDate(machine.files, fullPath())
+      date = creation ? GetFileCreateDate(machine.files, fullPath())
                            : GetFileLastWriteDate(machine.files, machine.monthNames,
                                                   machine.trace, fullPath());
     }
-    if (!kind.creation) {
+    if (!creation) {
       LazyText dateText([&] { return DateTextOf(machine.monthNames, date); });
       if (recordServes) TraceLastWriteDate(machine.trace, date, fullPath, dateText);
       machine.trace.Trace([&] { return fullPath() + L"date:" + dateText(); });
@@ -272,7 +273,7 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
   const std::wstring bestText = best ? DateText(machine.monthNames, best->fields) : L"";
   if (best) look.found.chosenPath = best->folder + best->name;
   machine.trace.Trace([&] {
-    return (kind.oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
+    return (kind.pick == Pick::Oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
   });
   if (look.found.failure) return;
   if (best) {
@@ -285,16 +286,17 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
   }
 }
 
-void Measure(CheckMachine& machine, const Kind& kind, Look& look) {
-  switch (kind.measurement) {
-    case Measurement::Size: SumSizes(machine, look); break;
-    case Measurement::CreationDate:
-    case Measurement::LastWriteDate: ReadSingleDate(machine, look, kind.creation); break;
-    case Measurement::Scan: ScanForOldestOrYoungest(machine, look, kind); break;
-    case Measurement::Count:
-      ForEachListedFile(machine, look, [](const std::wstring&, const FindRecord&) { return true; });
-      break;
-    case Measurement::Nothing: break;
+// A code that is no kind measures nothing.
+void Measure(CheckMachine& machine, const Kind* kind, Look& look) {
+  if (!kind) return;
+  if (kind->quantity == Quantity::Size) {
+    SumSizes(machine, look);
+  } else if (kind->quantity == Quantity::Count) {
+    ForEachListedFile(machine, look, [](const std::wstring&, const FindRecord&) { return true; });
+  } else if (kind->reads == Reads::OneFile) {
+    ReadSingleDate(machine, look, kind->date == WhichDate::Creation);
+  } else {
+    ScanForOldestOrYoungest(machine, look, *kind);
   }
 }
 
@@ -364,11 +366,11 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
     std::wstring directoryPrefix = DirectoryPrefixOf(path);
     CompleteShareRoot(path, directoryPrefix);
     path = ExpandDatePlaceholder(path, machine.clock, machine.automation);
-    const Kind kind = KindOf(configuration.what);
+    const Kind* kind = KindOf(configuration.what);
     // Single-date kinds read one file: subfolders play no part there.
-    const bool subfolders = configuration.subfolders && IsListing(kind);
-    Look look{directoryPrefix, subfolders || kind.measurement == Measurement::Count, subfolders,
-              measured};
+    const bool subfolders = configuration.subfolders && kind && kind->reads == Reads::Listing;
+    const bool counting = kind && kind->quantity == Quantity::Count;
+    Look look{directoryPrefix, subfolders || counting, subfolders, measured};
     Measure(machine, kind, look);
     share.Cancel();
     const Verdict verdict = Evaluate(configuration, measured, machine, now);

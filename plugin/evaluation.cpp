@@ -17,10 +17,6 @@ namespace quarnel {
 
 namespace {
 
-Measurement MeasurementOf(const CheckConfiguration& configuration) {
-  return KindOf(configuration.what).measurement;
-}
-
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
 bool SizePasses(const std::wstring& comparison, double value, double threshold) {
@@ -45,30 +41,6 @@ OleDate DateValueOrMismatch(const std::optional<OleDate>& value) {
 }
 
 const wchar_t* TruthWord(bool value) { return value ? L"True" : L"False"; }
-
-// The age units count minute, hour and day boundaries whatever their letter
-// case, by their letter in lower case; any other code goes to the date
-// difference as it stands, which rejects what it does not know.
-std::wstring AgeIntervalOf(const std::wstring& unit) {
-  for (const wchar_t* code : kAgeUnitCodes) {
-    const std::wstring lower(1, static_cast<wchar_t>(code[0] - L'A' + L'a'));
-    if (unit == code || unit == lower) return lower;
-  }
-  return unit;
-}
-
-}  // namespace
-
-std::optional<int> MinutesPerAgeUnit(const std::wstring& unit) {
-  static constexpr int kMinutes[] = {1, 60, 24 * 60};  // in the order of kAgeUnitCodes
-  const std::wstring interval = AgeIntervalOf(unit);
-  for (size_t i = 0; i < kAgeUnitCodes.size(); ++i) {
-    if (interval == AgeIntervalOf(kAgeUnitCodes[i])) return kMinutes[i];
-  }
-  return std::nullopt;
-}
-
-namespace {
 
 Moment TakeNow(CheckMachine& machine) {
   const CalendarFields now = FieldsFromOleDate(machine.clock.Now());
@@ -125,15 +97,15 @@ Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurem
   trace.Trace([&] { return L"in case Nn:" + automation.GeneralDateText(file); });
   trace.Trace([&] { return L"in case unit:" + configuration.unit; });
 
-  const long long difference = DateDifference(AgeIntervalOf(configuration.unit), file, now);
+  const long long difference = DateDifference(AgeInterval(configuration.unit), file, now);
   if (difference < INT32_MIN || difference > INT32_MAX) throw CheckError(ErrorNumber::Overflow);
   const auto age = static_cast<std::int32_t>(difference);
   trace.Trace([&] { return L"in case dif:" + DecimalText(age); });
 
-  const Kind kind = KindOf(configuration.what);
-  const std::wstring& subject =
-      kind.measurement == Measurement::Scan ? measured.chosenPath : measured.path;
-  std::wstring result = AgeText(subject, kind.creation, age, configuration.unit);
+  const Kind& kind = *KindOf(configuration.what);  // only a kind measures
+  const std::wstring& subject = kind.pick != Pick::None ? measured.chosenPath : measured.path;
+  std::wstring result =
+      AgeText(subject, kind.date == WhichDate::Creation, age, configuration.unit);
   if (configuration.debug) result += DebugPart(fileDate, moment.text);
   return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
 }
@@ -149,27 +121,23 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 
 Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                  CheckMachine& machine, Moment& now) {
-  const Measurement measurement = MeasurementOf(configuration);
+  const Kind* kind = KindOf(configuration.what);
   // A check that could not look fails, whatever a missing file means.
   if (measured.failure) return {false, *measured.failure, true};
   // A folder listed whole holds a count, 0 included.
-  if (measurement == Measurement::Count && measured.folderListed) {
+  if (kind && kind->quantity == Quantity::Count && measured.folderListed) {
     return EvaluateCount(configuration, measured);
   }
   if (measured.entryCount != 0) {
-    return measurement == Measurement::Size ? EvaluateSize(configuration, measured, machine)
+    return kind->quantity == Quantity::Size ? EvaluateSize(configuration, measured, machine)
                                             : EvaluateDate(configuration, measured, machine, now);
   }
-  // Nothing found: no trace line. A kind that this plug-in does not know
-  // (a typo, or a string written for a newer version) looked at nothing:
-  // that is never a pass, whatever a missing file means. A count whose
-  // folder is not there finds nothing as a size does.
-  if (configuration.notFoundIsOk && measurement != Measurement::Nothing) {
-    return {true, kNothingFoundText, false};
-  }
-  if (measurement == Measurement::Size || measurement == Measurement::Count) {
-    return {false, kNoSizeFoundText, false};
-  }
+  // Nothing found: no trace line. A code that is no kind (a typo, or a
+  // string written for a newer version) looked at nothing: that is never a
+  // pass, whatever a missing file means. A count whose folder is not there
+  // finds nothing as a size does.
+  if (configuration.notFoundIsOk && kind) return {true, kNothingFoundText, false};
+  if (kind && kind->quantity != Quantity::Age) return {false, kNoSizeFoundText, false};
   return {false, measured.fileDate, false};
 }
 

@@ -34,11 +34,6 @@ struct Verdict {
 // text that does not convert, an age unit that is rejected, an overflow);
 // the caller then builds the error report. `now` receives the moment a date
 // evaluation counts to as soon as it is taken, so that the report shows it.
-// The minutes in one unit of age for the codes that count minute, hour and
-// day boundaries (1, 60, 1440; "N", "H", "D" in either letter case); nothing
-// for a code that counts other boundaries.
-std::optional<int> MinutesPerAgeUnit(const std::wstring& unit);
-
 Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                  CheckMachine& machine, Moment& now);
 

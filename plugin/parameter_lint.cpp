@@ -15,11 +15,21 @@
 namespace quarnel {
 namespace {
 
-template <size_t N>
-std::wstring Listed(const std::array<const wchar_t*, N>& table) {
+template <typename Codes>
+std::wstring Listed(const Codes& codes) {
   std::wstring list;
-  for (const wchar_t* entry : table) list += (list.empty() ? L"" : L", ") + std::wstring(entry);
+  for (const auto& code : codes) list += (list.empty() ? L"" : L", ") + std::wstring(code);
   return list;
+}
+
+bool IsKeyName(const std::wstring& name) {
+  return std::any_of(kKeys.begin(), kKeys.end(),
+                     [&](const ConfigurationKey& key) { return name == key.name; });
+}
+
+const ConfigurationKey& KeyNamed(const std::wstring& name) {
+  return *std::find_if(kKeys.begin(), kKeys.end(),
+                       [&](const ConfigurationKey& key) { return name == key.name; });
 }
 
 // A value as a warning shows it; a long one is cut, so that a warning stays
@@ -50,11 +60,11 @@ std::optional<std::wstring> NearestKey(const std::wstring& foldedKey) {
   if (foldedKey.size() > 8) return std::nullopt;
   std::optional<std::wstring> nearest;
   size_t best = 3;  // at most two letters wrong, missing or added
-  for (const wchar_t* key : kKeys) {
-    const size_t distance = EditDistance(foldedKey, key);
+  for (const ConfigurationKey& key : kKeys) {
+    const size_t distance = EditDistance(foldedKey, key.name);
     if (distance < best) {
       best = distance;
-      nearest = key;
+      nearest = key.name;
     }
   }
   return nearest;
@@ -87,10 +97,10 @@ class Lint {
     LintEntries();
     LintRepeatedKeys();
     LintPath();
-    const Kind kind = LintKind();
+    const Kind* kind = LintKind();
     LintComparison(kind);
     LintThreshold();
-    if (kind.measurement != Measurement::Nothing) LintUnit(kind);
+    if (kind) LintUnit(*kind);
     LintFlags();
     return std::move(findings_);
   }
@@ -129,7 +139,7 @@ class Lint {
     }
     const std::wstring key = entry.substr(0, equals);
     const std::wstring folded = FoldKeyCase(key);
-    if (IsCodeOf(kKeys, folded)) {
+    if (IsKeyName(folded)) {
       if (!Given(folded.c_str())) {
         seenKeys_.push_back(folded);
       } else if (std::find(repeatedKeys_.begin(), repeatedKeys_.end(), folded) ==
@@ -139,7 +149,7 @@ class Lint {
       return;
     }
     const std::wstring trimmed = TrimSpaces(folded);
-    if (IsCodeOf(kKeys, trimmed)) {
+    if (IsKeyName(trimmed)) {
       Warn(L"key " + Quoted(key) + L" has blanks around its name and is not found; write " +
            trimmed);
       return;
@@ -152,7 +162,9 @@ class Lint {
   // The password's value stays out of the warnings, encoded as it is.
   void LintRepeatedKeys() {
     for (const std::wstring& key : repeatedKeys_) {
-      const std::wstring value = key == key::kPassword ? L"" : L" (" + Quoted(Value(key.c_str())) + L")";
+      const std::wstring value = KeyNamed(key).form == ValueForm::Password
+                                     ? L""
+                                     : L" (" + Quoted(Value(key.c_str())) + L")";
       Warn(L"key " + key + L" is given more than once; only the first value" + value + L" counts");
     }
   }
@@ -172,31 +184,30 @@ class Lint {
   }
 
   // Not a kind for the plug-in, but perhaps one in the wrong letter case.
-  template <size_t N>
-  std::wstring NotListed(const wchar_t* key, const std::wstring& value,
-                         const std::array<const wchar_t*, N>& table) {
-    const bool caseOnly = IsCodeOf(table, FoldKeyCase(value));
-    return std::wstring(key) + L" " + Quoted(value) + L" is not one of " + Listed(table) +
+  template <typename Codes>
+  std::wstring NotListed(const wchar_t* key, const std::wstring& value, const Codes& codes) {
+    const bool caseOnly = IsCodeOf(codes, FoldKeyCase(value));
+    return std::wstring(key) + L" " + Quoted(value) + L" is not one of " + Listed(codes) +
            (caseOnly ? L" (letter case counts)" : L"");
   }
 
-  Kind LintKind() {
+  const Kind* LintKind() {
     const std::wstring& what = configuration_.what;
-    const Kind kind = KindOf(what);
-    if (kind.measurement == Measurement::Nothing) {
-      WarnNoCheckNamed(NotListed(key::kWhat, what, kWhatCodes) +
+    const Kind* kind = KindOf(what);
+    if (!kind) {
+      WarnNoCheckNamed(NotListed(key::kWhat, what, KindCodes()) +
                        L": the check measures nothing and its result is Empty");
     }
     return kind;
   }
 
-  void LintComparison(const Kind& kind) {
+  void LintComparison(const Kind* kind) {
     const std::wstring& comparison = configuration_.comparison;
     if (!Given(key::kComparison)) {
       Warn(L"there is no CMP key: the check never passes");
     } else if (!IsCodeOf(kComparisonCodes, comparison)) {
       Warn(NotListed(key::kComparison, comparison, kComparisonCodes) + L": the check never passes");
-    } else if (IsDate(kind) && (comparison == compare::kEqual || comparison == compare::kNotEqual)) {
+    } else if (kind && IsDate(*kind) && (comparison == compare::kEqual || comparison == compare::kNotEqual)) {
       Warn(L"CMP " + comparison + L" does not compare dates (only LT and GT do): the check never passes");
     }
   }
@@ -227,7 +238,7 @@ class Lint {
       if (IsAgeUnit(unit)) {
         Warn(named + L" is a date unit, but WHT asks for a size" + consequence);
       } else {
-        Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, kSizeUnitCodes) : named) + consequence);
+        Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, UnitCodes(Quantity::Size)) : named) + consequence);
       }
       return;
     }
@@ -237,25 +248,22 @@ class Lint {
     if (IsSizeUnit(unit)) {
       Warn(named + L" is a size unit, but WHT asks for a date" + consequence);
     } else {
-      Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, kAgeUnitCodes) : named) + consequence);
+      Warn((Given(key::kUnit) ? NotListed(key::kUnit, unit, UnitCodes(Quantity::Age)) : named) + consequence);
     }
   }
 
   void LintFlags() {
-    for (const wchar_t* flag : kFlagKeys) {
-      const std::wstring value = Value(flag);
-      if (Given(flag) && value != kFlagSet && value != kFlagClear) {
-        Warn(std::wstring(flag) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
+    for (const ConfigurationKey& key : kKeys) {
+      if (key.form != ValueForm::Flag) continue;
+      const std::wstring value = Value(key.name);
+      if (Given(key.name) && value != kFlagSet && value != kFlagClear) {
+        Warn(std::wstring(key.name) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
       }
     }
     if (configuration_.notFoundIsOk && configuration_.authenticate) {
       Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
            L"enumeration) looks missing, and the check then passes with \"No matching files\"");
     }
-  }
-
-  static bool IsDate(const Kind& kind) {
-    return kind.measurement != Measurement::Size && kind.measurement != Measurement::Nothing;
   }
 
   const std::wstring& text_;

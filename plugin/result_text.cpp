@@ -15,18 +15,18 @@ constexpr wchar_t kWas[] = L" was ", kCreated[] = L"created ", kWritten[] = L"wr
                   kAgo[] = L" ago";
 constexpr wchar_t kDebugStart[] = L" (ID=", kDebugNow[] = L"  - N=", kDebugEnd[] = L")";
 
-bool IsBytes(const std::wstring& unit) { return unit == L"B"; }
-
-// Whole digits, then, when `decimals` is set, "." or "," and one digit: the
-// pictures "#" and "#0.0" as the regional settings write them.
-std::optional<double> NumberOf(const std::wstring& text, bool decimals) {
+// Whole digits, then, when there are decimals, "." or "," and that many
+// digits: the pictures of SizePicture as the regional settings write them.
+std::optional<double> NumberOf(const std::wstring& text, int decimals) {
   std::wstring whole = text, fraction;
-  if (decimals) {
-    if (text.size() < 3 || (text[text.size() - 2] != L'.' && text[text.size() - 2] != L',')) {
+  if (decimals > 0) {
+    const std::size_t length = static_cast<std::size_t>(decimals);
+    if (text.size() < length + 2 ||
+        (text[text.size() - length - 1] != L'.' && text[text.size() - length - 1] != L',')) {
       return std::nullopt;
     }
-    whole = text.substr(0, text.size() - 2);
-    fraction = text.substr(text.size() - 1);
+    whole = text.substr(0, text.size() - length - 1);
+    fraction = text.substr(text.size() - length);
     if (!AllDigits(fraction)) return std::nullopt;
   }
   if (!AllDigits(whole)) return std::nullopt;
@@ -66,10 +66,16 @@ std::wstring CountText(const std::wstring& path, std::int32_t count) {
 }
 
 double ShownSize(double scaledTotal, const std::wstring& unit) {
-  return IsBytes(unit) ? std::floor(scaledTotal) : std::floor(scaledTotal * 10 + 0.5) / 10;
+  const int decimals = SizeDecimals(unit);
+  if (decimals == 0) return std::floor(scaledTotal);
+  const double scale = std::pow(10.0, decimals);
+  return std::floor(scaledTotal * scale + 0.5) / scale;
 }
 
-const wchar_t* SizePicture(const std::wstring& unit) { return IsBytes(unit) ? L"#" : L"#0.0"; }
+std::wstring SizePicture(const std::wstring& unit) {
+  const int decimals = SizeDecimals(unit);
+  return decimals == 0 ? L"#" : L"#0." + std::wstring(static_cast<std::size_t>(decimals), L'0');
+}
 
 std::wstring AgeText(const std::wstring& subject, bool creation, std::int32_t age,
                      const std::wstring& unit) {
@@ -89,7 +95,7 @@ std::optional<double> ReadSize(const std::wstring& result, const std::wstring& u
   if (verb == std::wstring::npos || verb < std::size(kSizePrefix) - 1) return std::nullopt;
   const std::wstring number = front.substr(verb + std::size(kSizeVerb) - 1);
   // A total of 0 is written as "0" in every unit.
-  return number == L"0" ? std::optional<double>(0) : NumberOf(number, !IsBytes(unit));
+  return number == L"0" ? std::optional<double>(0) : NumberOf(number, SizeDecimals(unit));
 }
 
 std::optional<AgeReading> ReadAge(const std::wstring& result, const std::wstring& unit,

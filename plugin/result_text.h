@@ -23,12 +23,13 @@ std::wstring SizeText(const std::wstring& path, const std::wstring& numberText,
 std::wstring CountText(const std::wstring& path, std::int32_t count);
 
 // The size as the text shows it, which is the value the check compares: in
-// "B" the whole bytes, in every other unit rounded to one decimal, halves up.
+// a unit without decimals ("B") the whole bytes, in every other unit rounded
+// to its decimals (one), halves up.
 double ShownSize(double scaledTotal, const std::wstring& unit);
 
-// The decimal of the number text for a size in this unit: "#" in "B", "#0.0"
-// in every other unit.
-const wchar_t* SizePicture(const std::wstring& unit);
+// The picture of the number text for a size in this unit: "#" in "B", "#0.0"
+// in every unit with one decimal.
+std::wstring SizePicture(const std::wstring& unit);
 
 // "SUBJECT was created AGE UNIT-WORD ago" ("written" for a last-write date).
 std::wstring AgeText(const std::wstring& subject, bool creation, std::int32_t age,
