@@ -382,6 +382,37 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
   }
 }
 
+// A count of files: its number as it is, the ranges on it as given; without
+// ranges the comparison is the critical range. A folder that is not there
+// is CRITICAL, as a size that finds nothing.
+TEST_F(PluginReportTest, ACountReportsTheNumberOfFilesWithTheRangesApplied) {
+  PutFile(1, 6, 1, 2, 3);
+  files.AddFile(L"C:\\data\\in", L"b.log");
+  files.AddFile(L"C:\\data\\in", L"c.log");
+  const struct {
+    const wchar_t* parameters;
+    const wchar_t* warning;
+    const wchar_t* critical;
+    PluginState state;
+    const wchar_t* line;
+  } cases[] = {
+      {L"#WHT=COUNT#CMP=GT#VAL=1000#SUB=T#", L"~:1", L"~:5", PluginState::Warning,
+       L"QUARNEL WARNING - Number of files matching C:\\data\\*.log is 3 | 'count'=3;~:1;~:5;0"},
+      {L"#WHT=COUNT#CMP=GT#VAL=2#SUB=T#", L"", L"", PluginState::Critical,
+       L"QUARNEL CRITICAL - Number of files matching C:\\data\\*.log is 3 | 'count'=3;;~:2;0"},
+      {L"#WHT=COUNT#CMP=LT#VAL=1#", L"", L"", PluginState::Ok,
+       L"QUARNEL OK - Number of files matching C:\\data\\*.log is 1 | 'count'=1;;1:;0"},
+  };
+  for (const auto& c : cases) {
+    const PluginReport report =
+        Report(std::wstring(L"#FILE=C:\\data\\*.log") + c.parameters, LevelsOf(c.warning, c.critical));
+    EXPECT_EQ(report.line, c.line);
+    EXPECT_EQ(report.state, c.state);
+  }
+  const PluginReport missing = Report(L"#FILE=C:\\none\\*.log#WHT=COUNT#CMP=LT#VAL=1#", {});
+  EXPECT_EQ(missing.line, L"QUARNEL CRITICAL - ERR: No matching files");
+}
+
 // Without ranges, the parameter string's comparison decides as before, and
 // its threshold is the critical range of the performance data.
 TEST_F(PluginReportTest, WithoutRangesTheComparisonDecidesAndIsTheCriticalRange) {
