@@ -47,14 +47,19 @@ bool HasEmbeddedNul(const std::wstring& path) {
 }
 
 // Starts a search; on failure the handle is empty and errorCode holds the
-// system's last-error value taken right after the search failed.
+// system's last-error value taken right after the search failed. The
+// search matches names as FindFirstFileW does (short names included); it
+// only leaves the short name out of the record, which nothing reads, and
+// fetches the entries in larger batches, which spares calls to the file
+// system in large folders.
 unique_find StartSearch(const std::wstring& path, WIN32_FIND_DATAW& data,
                         std::uint32_t& errorCode) {
   if (HasEmbeddedNul(path)) {
     errorCode = kErrorInvalidName;
     return unique_find();
   }
-  unique_find search(FindFirstFileW(path.c_str(), &data));
+  unique_find search(FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                      nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) errorCode = GetLastError();
   return search;
 }
