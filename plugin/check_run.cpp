@@ -381,7 +381,11 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
     share.Cancel();
     // A failure while the keys are read shows the path as far as it was read.
     if (!configured) measured.path = configuration.path;
-    return ErrorReport(error, {configuration.unit, measured, now, passed}, machine);
+    const Kind* kind = KindOf(configuration.what);
+    return ErrorReport(error,
+                       {configuration.unit, measured, now, passed,
+                        configured && kind && kind->quantity == Quantity::Count},
+                       machine);
   }
 }
 

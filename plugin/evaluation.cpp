@@ -158,7 +158,8 @@ CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMach
   const std::wstring report =
       L"ERR: " + error.description() + L" (" + DecimalText(error.number()) + L") at 0 params: " +
       run.unit + L"-" + fileDate + L"-" + run.now.text + L"-" +
-      automation.NumberText(measured.sizeTotal) + L"- type: Double-" +
+      (run.counting ? DecimalText(measured.entryCount) + L"- type: Long-"
+                    : automation.NumberText(measured.sizeTotal) + L"- type: Double-") +
       ConvertedTypeOf(automation, fileDate, measured.fileDateFields) + L"-" +
       ConvertedTypeOf(automation, run.now.text, run.now.fields) + L"- pat=" + measured.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });

@@ -9,6 +9,8 @@
 #include "fake_machine.h"
 #include "fileaccess/share_connection.h"
 #include "params/base64.h"
+#include "plugin/evaluation.h"
+#include "plugin/measurement.h"
 #include "registry/month_names.h"
 #include "support/check_error.h"
 #include "support/ole_date.h"
@@ -671,6 +673,18 @@ TEST_F(CheckRunTest, AFailureEndsInTheErrorReport) {
             L"ERR: Invalid procedure call or argument (5) at 0 params: KB---0- type: "
             L"Double-Date-Date- pat=C:\\data\\{yyyy -1}.log");
   EXPECT_EQ(trace.lines, std::vector<std::wstring>{L"ERROR " + *outcome.result});
+}
+
+TEST_F(CheckRunTest, TheErrorReportOfACountShowsTheFilesCountedSoFar) {
+  FileMeasurement measured;
+  measured.path = L"C:\\spool\\*.tmp";
+  measured.entryCount = 2147483647;
+  const Moment now{L"7-Dec-2026 10:0:0", {2026, 12, 7, 10, 0, 0}};
+  CheckMachine machine{trace, files, network, registry, months, automation, clock};
+  const std::wstring unit;
+  const auto outcome = ErrorReport(CheckError(ErrorNumber::Overflow), {unit, measured, now, false, true}, machine);
+  EXPECT_EQ(outcome.result, L"ERR: Overflow (6) at 0 params: --7-Dec-2026 10:0:0-2147483647- type: "
+                            L"Long-Date-Date- pat=C:\\spool\\*.tmp");
 }
 
 TEST_F(CheckRunTest, AParameterStringThatIsNullEndsInTheErrorReport) {
