@@ -18,7 +18,8 @@ using EntryList = std::vector<std::wstring>;
 
 // The kind list, at the dialog index of the kinds of the vocabulary.
 const EntryList& KindEntries() {
-  static const EntryList entries{L"size", L"creation date", L"last write date"};
+  static const EntryList entries{L"size", L"creation date", L"last write date",
+                                 L"number of files"};
   return entries;
 }
 // The oldest/youngest list: which match a listing of dates picks.
@@ -166,6 +167,7 @@ auto& CheckField(State& state, CheckBox box) {
     case CheckBox::chkAuthentication: return state.chkAuthentication;
     case CheckBox::chkunknownfile: return state.chkunknownfile;
     case CheckBox::chkDebug: return state.chkDebug;
+    case CheckBox::chkSubfolders: return state.chkSubfolders;
   }
   std::abort();
 }
@@ -230,6 +232,7 @@ void DialogModel::SelectEntry(ComboBox box, int index) {
   combo.selection = index;
   combo.text = index == -1 ? std::wstring() : combo.entries[index];
   if (box == ComboBox::cmbWhat) RefreshKindLists();
+  if (box == ComboBox::cmbOYFile) UpdateSubfolders();
 }
 
 void DialogModel::TypeText(ComboBox box, const std::wstring& text) {
@@ -237,6 +240,7 @@ void DialogModel::TypeText(ComboBox box, const std::wstring& text) {
   combo.selection = -1;
   combo.text = text;
   if (box == ComboBox::cmbWhat) RefreshKindLists();
+  if (box == ComboBox::cmbOYFile) UpdateSubfolders();
 }
 
 void DialogModel::SetChecked(CheckBox box, bool checked) {
@@ -254,7 +258,9 @@ void DialogModel::RefreshKindLists() {
   // "is equal to" and "is not equal to" have no date counterpart; a date
   // alarms when it is older ("is more") as the usual check does.
   if (comparison >= static_cast<int>(comparisons.size())) comparison = kDefaultComparison;
-  if (unit >= static_cast<int>(units.size())) unit = 0;
+  // A kind without units (a count) leaves the unit list empty and disabled.
+  if (unit >= static_cast<int>(units.size())) unit = units.empty() ? -1 : 0;
+  state_.cmbUnitEnabled = !units.empty();
   state_.cmbCompare.entries = comparisons;
   state_.cmbUnit.entries = std::move(units);
   UpdateOldestYoungest();
@@ -264,6 +270,14 @@ void DialogModel::RefreshKindLists() {
 
 void DialogModel::UpdateOldestYoungest() {
   state_.cmbOYFileEnabled = HasWildcard(state_.txtFile) && EntryPicks(KindIndex());
+  UpdateSubfolders();
+}
+
+// The box stays checked while it is disabled, so that a stored SUB=T comes
+// back as it was.
+void DialogModel::UpdateSubfolders() {
+  const Kind* kind = KindOf(WhatCode());
+  state_.chkSubfoldersEnabled = KindIndex() != -1 && kind && kind->reads == Reads::Listing;
 }
 
 std::wstring DialogModel::WhatCode() const {
@@ -335,6 +349,7 @@ Confirmation DialogModel::ConfirmDialog(Automation& automation) {
   configuration.password = password;
   configuration.debug = state_.chkDebug;
   configuration.notFoundIsOk = state_.chkunknownfile;
+  configuration.subfolders = state_.chkSubfolders;
   return configuration;
 }
 
@@ -348,7 +363,9 @@ void DialogModel::ShowWhatAndUnit(const std::wstring& what, const std::wstring& 
   const Kind* kind = KindOf(what);
   if (!kind) return;
   SelectEntry(ComboBox::cmbWhat, kind->dialogIndex);
-  SelectEntry(ComboBox::cmbUnit, IndexOfCode(UnitCodes(kind->quantity), unit, 0));
+  // A kind without units (a count) has none to show.
+  const std::vector<std::wstring> units = UnitCodes(kind->quantity);
+  if (!units.empty()) SelectEntry(ComboBox::cmbUnit, IndexOfCode(units, unit, 0));
   if (kind->pick != Pick::None) {
     SelectEntry(ComboBox::cmbOYFile, IndexOfCode(kPickEntries, kind->pick, 0));
   }
@@ -369,6 +386,7 @@ void DialogModel::FillFromConfiguration(const std::optional<CheckConfiguration>&
   const CheckConfiguration& c = *configuration;
   SetChecked(CheckBox::chkDebug, c.debug);
   SetChecked(CheckBox::chkunknownfile, c.notFoundIsOk);
+  SetChecked(CheckBox::chkSubfolders, c.subfolders);
   SetChecked(CheckBox::chkAuthentication, c.authenticate);
   SetText(TextBox::txtUsername, c.userName);
   SetText(TextBox::txtPassword, c.password);

@@ -33,14 +33,17 @@ struct DialogState {
   ComboBoxState cmbCompare;
   ComboBoxState cmbUnit;
   bool cmbOYFileEnabled = true;
+  bool cmbUnitEnabled = true;  // a count has no unit
   bool chkAuthentication = false;
   bool chkunknownfile = false;
   bool chkDebug = false;
+  bool chkSubfolders = false;
+  bool chkSubfoldersEnabled = true;  // for the kinds that list every match
 };
 
 enum class TextBox { txtFile, txtSize, txtUsername, txtPassword, txtTimeout };
 enum class ComboBox { cmbWhat, cmbOYFile, cmbCompare, cmbUnit };
-enum class CheckBox { chkAuthentication, chkunknownfile, chkDebug };
+enum class CheckBox { chkAuthentication, chkunknownfile, chkDebug, chkSubfolders };
 
 const std::wstring& TextOf(const DialogState& state, TextBox box);
 const ComboBoxState& ComboOf(const DialogState& state, ComboBox box);
@@ -89,7 +92,8 @@ class DialogModel {
   void InitDialog(const VersionNumbers& version);
 
   // Changes as the user (or the dialog's own code) makes them. The path text
-  // runs UpdateOldestYoungest, the kind selection RefreshKindLists.
+  // runs UpdateOldestYoungest, the kind selection RefreshKindLists; both,
+  // and the oldest/youngest box, decide whether subfolders can be taken in.
   void SetText(TextBox box, const std::wstring& text);
   // Picks entry `index` (-1 for none); an index outside the list throws
   // CheckError 380 "Invalid property value" and changes nothing.
@@ -117,6 +121,7 @@ class DialogModel {
  private:
   void RefreshKindLists();
   void UpdateOldestYoungest();
+  void UpdateSubfolders();
   int KindIndex() const { return state_.cmbWhat.selection; }
   std::wstring WhatCode() const;
   std::wstring UnitCode(const std::wstring& what) const;

@@ -33,6 +33,7 @@ enum FrmMainControlId : int {
   kIdTxtTimeout,
   kIdLabel5,
   kIdChkDebug,
+  kIdChkSubfolders,
 };
 
 }  // namespace quarnel

@@ -84,6 +84,10 @@ inline constexpr ControlLayout kLayout[] = {
     Captioned(kIdChkunknownfile, ControlKind::CheckBox, L"File not found is OK",
               {4560, 3120, 2415, 255}),
     Box(kIdCmbOYFile, ControlKind::ComboBox, {3000, 600, 2535, 315}),
+    // Added to the design in the free row below the comparison, without
+    // moving any control; last in the focus order of the designed ones.
+    Captioned(kIdChkSubfolders, ControlKind::CheckBox, L"Include subfolders",
+              {1080, 1500, 2415, 255}),
     Captioned(kIdLabel2, ControlKind::Label, L"Check", {360, 180, 615, 255}),
     Captioned(kIdLabel3, ControlKind::Label, L"and alarm when it's", {5640, 180, 1455, 255}),
     Captioned(kIdLabel6, ControlKind::Label, L"then", {2760, 1140, 495, 255}),
@@ -120,6 +124,7 @@ inline constexpr ControlOfBox<CheckBox> kCheckBoxes[] = {
     {CheckBox::chkAuthentication, kIdChkAuthentication},
     {CheckBox::chkunknownfile, kIdChkunknownfile},
     {CheckBox::chkDebug, kIdChkDebug},
+    {CheckBox::chkSubfolders, kIdChkSubfolders},
 };
 
 template <typename Box, std::size_t N>

@@ -154,6 +154,8 @@ void FrmMain::Window::Render() {
     }
   }
   EnableWindow(Control(kIdCmbOYFile), state.cmbOYFileEnabled);
+  EnableWindow(Control(kIdCmbUnit), state.cmbUnitEnabled);
+  EnableWindow(Control(kIdChkSubfolders), state.chkSubfoldersEnabled);
   rendering = false;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "fileaccess/system_messages.h"
@@ -29,12 +30,30 @@ struct FindRecord {
 constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeSystem = 0x4;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
+constexpr std::uint32_t kAttributeReparsePoint = 0x400;
 
 // The result of searching one path: the first record found, or the system's
 // last-error code right after the search failed.
 struct FindResult {
   bool found = false;
   FindRecord record;
+  std::uint32_t errorCode = 0;
+};
+
+// What makes a folder the same folder whatever path reaches it: the serial
+// number of its volume and its file index there.
+struct FolderIdentity {
+  std::uint32_t volume = 0;
+  std::uint64_t index = 0;
+  bool operator<(const FolderIdentity& other) const {
+    return volume != other.volume ? volume < other.volume : index < other.index;
+  }
+};
+
+// A folder's identity, or the system's last-error code when it could not be
+// opened or asked.
+struct IdentityResult {
+  std::optional<FolderIdentity> identity;
   std::uint32_t errorCode = 0;
 };
 
@@ -62,6 +81,10 @@ class FileSystem : public SystemMessages {
   // gives kErrorNoMoreFiles.
   virtual std::uint32_t List(const std::wstring& pattern,
                              const std::function<bool(const FindRecord&)>& visit) = 0;
+
+  // The identity of the folder that the path names (CreateFileW with backup
+  // semantics, then GetFileInformationByHandle).
+  virtual IdentityResult IdentityOf(const std::wstring& folder) = 0;
 
   // FileTimeToLocalFileTime then FileTimeToSystemTime. A failed first step
   // converts the zero file time; a failed second step leaves zero fields.

@@ -15,6 +15,7 @@ class SystemFileSystem : public FileSystem {
   FindResult FindFirst(const std::wstring& path) override;
   std::uint32_t List(const std::wstring& pattern,
                      const std::function<bool(const FindRecord&)>& visit) override;
+  IdentityResult IdentityOf(const std::wstring& folder) override;
   std::wstring RawSystemMessage(std::uint32_t code) override;
   CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
 };

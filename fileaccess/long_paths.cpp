@@ -106,6 +106,16 @@ std::uint32_t LongPathFileSystem::List(const std::wstring& pattern,
   return system_.List(systemPath.path, visit);
 }
 
+IdentityResult LongPathFileSystem::IdentityOf(const std::wstring& folder) {
+  const SystemPath systemPath = SystemPathFor(folder, fullPaths_);
+  if (systemPath.refusal != 0) {
+    IdentityResult refused;
+    refused.errorCode = systemPath.refusal;
+    return refused;
+  }
+  return system_.IdentityOf(systemPath.path);
+}
+
 std::wstring LongPathFileSystem::RawSystemMessage(std::uint32_t code) {
   return system_.RawSystemMessage(code);
 }

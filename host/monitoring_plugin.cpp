@@ -37,6 +37,11 @@ bool IsSize(const CheckConfiguration& configuration) {
   return kind && kind->quantity == Quantity::Size;
 }
 
+bool IsCount(const CheckConfiguration& configuration) {
+  const Kind* kind = KindOf(configuration.what);
+  return kind && kind->quantity == Quantity::Count;
+}
+
 bool IsDate(const CheckConfiguration& configuration) {
   const Kind* kind = KindOf(configuration.what);
   return kind && IsDate(*kind);
@@ -206,7 +211,7 @@ std::optional<std::wstring> AgePerformanceData(const CheckConfiguration& configu
 // Nothing found where a file was expected: the size check's own text, or
 // a single date read whose file or path does not exist (codes 2 and 3).
 bool IsNotFound(const CheckConfiguration& configuration, const std::wstring& result) {
-  if (IsSize(configuration)) return result == kNoSizeFoundText;
+  if (IsSize(configuration) || IsCount(configuration)) return result == kNoSizeFoundText;
   const bool singleDate = IsDate(configuration) && KindOf(configuration.what)->reads == Reads::OneFile;
   return singleDate && StartsWith(result, L"ERR:") &&
          (EndsWith(result, L" (2)") || EndsWith(result, L" (3)")) &&
@@ -258,6 +263,12 @@ PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
     if (const auto shown = ReadSize(*result, configuration.unit)) {
       return Report(StateOf(levels, passed, *shown), *result,
                     SizePerformanceData(configuration, *shown, ranges, secondLookResult));
+    }
+  } else if (IsCount(configuration)) {
+    if (const auto count = ReadCount(*result)) {
+      return Report(StateOf(levels, passed, *count), *result,
+                    L"'count'=" + DecimalText(*count) +
+                        LevelFields(ranges, [](const AlertRange& range) { return range; }) + L";0");
     }
   } else if (IsDate(configuration)) {
     if (const auto reading = ReadAge(*result, configuration.unit, configuration.debug)) {

@@ -37,6 +37,7 @@ void ReadValue(const ConfigurationKey& key, const std::wstring& value, Configura
       configuration.*std::get<std::wstring CheckConfiguration::*>(key.field) = DecodePassword(value);
       return;
     case ValueForm::Flag:
+    case ValueForm::FlagWhenSet:
       configuration.*std::get<bool CheckConfiguration::*>(key.field) = IsFlagSet(value);
       return;
     case ValueForm::Number: {
@@ -63,6 +64,7 @@ std::wstring WrittenValue(const ConfigurationKey& key, const CheckConfiguration&
     case ValueForm::Password:
       return EncodePassword(configuration.*std::get<std::wstring CheckConfiguration::*>(key.field));
     case ValueForm::Flag:
+    case ValueForm::FlagWhenSet:
       return FlagText(configuration.*std::get<bool CheckConfiguration::*>(key.field));
     case ValueForm::Number:
       return FixedNumberText(
@@ -104,6 +106,10 @@ CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
 std::wstring WriteConfiguration(const CheckConfiguration& configuration) {
   std::wstring written = L"#";
   for (const ConfigurationKey& key : kKeys) {
+    if (key.form == ValueForm::FlagWhenSet &&
+        !(configuration.*std::get<bool CheckConfiguration::*>(key.field))) {
+      continue;
+    }
     written += key.name + (L"=" + WrittenValue(key, configuration)) + L"#";
   }
   return written;

@@ -27,6 +27,7 @@ struct CheckConfiguration {
   std::wstring password;      // PWD, decoded: clear text
   bool debug = false;         // DBG
   bool notFoundIsOk = false;  // FNF
+  bool subfolders = false;    // SUB: the listing kinds take in every folder below
 };
 
 // How a key's value stands in the parameter string.
@@ -36,6 +37,9 @@ enum class ValueForm {
   Number,    // the leading number (ReadLeadingNumber), written in its fixed form
   Password,  // encoded (EncodePassword, DecodePassword); no report shows it
   Flag,      // "T" or "F"
+  // "T", written only when set, so that a string without it is written as
+  // it was before the key existed
+  FlagWhenSet,
 };
 
 // The field of the configuration that a key fills: a text, a flag or a
@@ -61,11 +65,11 @@ namespace key {
 inline constexpr wchar_t kFile[] = L"FILE", kWhat[] = L"WHT", kComparison[] = L"CMP",
                          kValue[] = L"VAL", kUnit[] = L"UNIT", kAuthenticate[] = L"AUTH",
                          kUser[] = L"USR", kPassword[] = L"PWD", kDebug[] = L"DBG",
-                         kNotFoundIsOk[] = L"FNF";
+                         kNotFoundIsOk[] = L"FNF", kSubfolders[] = L"SUB";
 }  // namespace key
 
 // The keys, in the order that WriteConfiguration writes them.
-inline constexpr std::array<ConfigurationKey, 10> kKeys{{
+inline constexpr std::array<ConfigurationKey, 11> kKeys{{
     {key::kFile, ValueForm::Path, &CheckConfiguration::path, 4, false},
     {key::kWhat, ValueForm::Text, &CheckConfiguration::what, 5, false},
     {key::kComparison, ValueForm::Text, &CheckConfiguration::comparison, 8, false},
@@ -76,12 +80,14 @@ inline constexpr std::array<ConfigurationKey, 10> kKeys{{
     {key::kPassword, ValueForm::Password, &CheckConfiguration::password, 3, true},
     {key::kDebug, ValueForm::Flag, &CheckConfiguration::debug, 0, false},
     {key::kNotFoundIsOk, ValueForm::Flag, &CheckConfiguration::notFoundIsOk, 9, false},
+    {key::kSubfolders, ValueForm::FlagWhenSet, &CheckConfiguration::subfolders, 10, false},
 }};
 
 namespace detail {
 constexpr bool FormFitsField(const ConfigurationKey& key) {
   switch (key.form) {
-    case ValueForm::Flag: return std::holds_alternative<bool CheckConfiguration::*>(key.field);
+    case ValueForm::Flag:
+    case ValueForm::FlagWhenSet: return std::holds_alternative<bool CheckConfiguration::*>(key.field);
     case ValueForm::Number:
       return std::holds_alternative<std::optional<double> CheckConfiguration::*>(key.field);
     default: return std::holds_alternative<std::wstring CheckConfiguration::*>(key.field);
@@ -146,9 +152,9 @@ enum class ConfigurationReader {
 };
 
 // Reads the keys by their read rank, each from the source's current text:
-// DBG, AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF. The configuration is
-// filled key by key, so that after a throw it holds what was read up to
-// then, which the check's error report shows.
+// DBG, AUTH, (USR, PWD), FILE, WHT, UNIT, VAL, CMP, FNF, SUB. The
+// configuration is filled key by key, so that after a throw it holds what
+// was read up to then, which the check's error report shows.
 void ReadConfiguration(const KeySource& keys, ConfigurationReader reader,
                        CheckConfiguration& configuration);
 CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
@@ -157,7 +163,7 @@ CheckConfiguration ReadConfiguration(const std::wstring& parameterString,
 // The parameter string of the configuration, every key in the order of
 // kKeys: the path escaped ("#" included), the threshold in its
 // fixed form (0 when there is none), the password encoded, flags "T" or
-// "F". ReadConfiguration reads it back as the same configuration, as long
+// "F", SUB only when set. ReadConfiguration reads it back as the same configuration, as long
 // as the path holds no escape sequence of its own and the password only
 // characters of the ANSI code page.
 std::wstring WriteConfiguration(const CheckConfiguration& configuration);

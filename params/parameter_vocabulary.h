@@ -12,8 +12,9 @@
 
 namespace quarnel {
 
-// What a kind measures, in the units of the same quantity.
-enum class Quantity { Size, Age };
+// What a kind measures, in the units of the same quantity. A count of
+// files has no unit.
+enum class Quantity { Size, Age, Count };
 // How a kind looks at the files: it lists every match, or reads the date of
 // the one file the path names.
 enum class Reads { Listing, OneFile };
@@ -34,7 +35,7 @@ struct Kind {
 
 // The kinds, in the order that the lint names them. WHT codes are exact and
 // case-sensitive.
-inline constexpr std::array<Kind, 7> kKinds{{
+inline constexpr std::array<Kind, 8> kKinds{{
     {L"SIZE", Quantity::Size, Reads::Listing, WhichDate::None, Pick::None, 0},
     {L"CDATE", Quantity::Age, Reads::OneFile, WhichDate::Creation, Pick::None, 1},
     {L"WDATE", Quantity::Age, Reads::OneFile, WhichDate::LastWrite, Pick::None, 2},
@@ -42,6 +43,7 @@ inline constexpr std::array<Kind, 7> kKinds{{
     {L"YOUCREA", Quantity::Age, Reads::Listing, WhichDate::Creation, Pick::Youngest, 1},
     {L"OLDWRITE", Quantity::Age, Reads::Listing, WhichDate::LastWrite, Pick::Oldest, 2},
     {L"YOUWRITE", Quantity::Age, Reads::Listing, WhichDate::LastWrite, Pick::Youngest, 2},
+    {L"COUNT", Quantity::Count, Reads::Listing, WhichDate::None, Pick::None, 3},
 }};
 
 // The kind of a WHT code: an empty code is a size, an unknown one is no

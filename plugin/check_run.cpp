@@ -7,6 +7,7 @@
 #include "fileaccess/file_dates.h"
 #include "fileaccess/file_lookup.h"
 #include "fileaccess/file_system.h"
+#include "fileaccess/folder_walk.h"
 #include "fileaccess/share_connection.h"
 #include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
@@ -77,29 +78,67 @@ bool ListingEndedWell(std::uint32_t code, bool listedAny) {
 }
 
 // One run's look at the files: the directory its names are read under,
+// whether it walks the folders (a count, or any listing with subfolders),
 // and what it has found so far.
 struct Look {
   const std::wstring& directoryPrefix;
+  bool walk;
+  bool subfolders;
   FileMeasurement& found;
 };
 
+// Counts one more listed file.
+void CountFile(FileMeasurement& found) {
+  if (found.entryCount == std::numeric_limits<std::int32_t>::max()) {
+    throw CheckError(ErrorNumber::Overflow);
+  }
+  ++found.entryCount;
+}
+
+// Walks the folder of the path, and those below it when asked, with the
+// path's name part as the pattern. A folder that could not be listed fails
+// the check with a text that names it.
+template <typename Visit>
+void ForEachWalkedFile(CheckMachine& machine, Look& look, Visit visit) {
+  const std::wstring& path = look.found.path;
+  const std::size_t directoryLength = DirectoryLengthOf(path);
+  const WalkEnd end = WalkFolders(
+      machine.files, machine.trace, path.substr(0, directoryLength), path.substr(directoryLength),
+      look.subfolders, [&](const std::wstring& folder, const FindRecord& record) {
+        if (!IsPlainFile(record)) return true;
+        CountFile(look.found);
+        return visit(folder, record);
+      });
+  look.found.folderListed = end.rootFound && !end.failure;
+  if (end.failure && !look.found.failure) look.found.failure = end.failure;
+}
+
 // Lists the plain files that the path matches, counting each one, as long
-// as `visit` returns true. A listing that could not look, or was cut short,
-// fails the check with the system's code.
+// as `visit` returns true; `visit` gets each file's folder and its record.
+// A listing that could not look, or was cut short, fails the check with the
+// system's code.
 template <typename Visit>
 void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
+  if (look.walk) {
+    ForEachWalkedFile(machine, look, visit);
+    return;
+  }
   bool listedAny = false;
   const std::uint32_t ended = machine.files.List(look.found.path, [&](const FindRecord& record) {
     listedAny = true;
     if (record.name.empty()) return false;
     if (!IsPlainFile(record)) return true;
-    if (look.found.entryCount == std::numeric_limits<std::int32_t>::max()) {
-      throw CheckError(ErrorNumber::Overflow);
-    }
-    ++look.found.entryCount;
-    return visit(record);
+    CountFile(look.found);
+    return visit(look.directoryPrefix, record);
   });
   if (!ListingEndedWell(ended, listedAny)) look.found.failure = ErrorDateText(machine.files, ended);
+}
+
+// Whether the listing's own records describe the files that the run
+// measures: a walk lists each folder itself; a single listing, when its
+// names are read in the folder it listed.
+bool RecordsServe(const Look& look) {
+  return look.walk || ListedRecordServes(look.found.path, look.directoryPrefix);
 }
 
 // Every listed file counts: when one size cannot be read, the check fails
@@ -107,16 +146,16 @@ void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
 void SumSizes(CheckMachine& machine, Look& look) {
   // A "{" in prefix + name may start a placeholder, whose expansion can
   // name another file: that one is searched for. No path is made otherwise.
-  const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix) &&
-                            !Contains(look.directoryPrefix, L'{');
-  ForEachListedFile(machine, look, [&](const FindRecord& record) {
+  // A walk measures the files it listed, whatever their names hold.
+  const bool listingServes = RecordsServe(look) && !Contains(look.directoryPrefix, L'{');
+  ForEachListedFile(machine, look, [&](const std::wstring& folder, const FindRecord& record) {
     std::wstring errorText;
     const double size =
-        recordServes && !Contains(record.name, L'{')
+        look.walk || (listingServes && !Contains(record.name, L'{'))
             ? FileLengthOf(record)
             : GetFileLength(machine.files,
-                            ExpandDatePlaceholder(look.directoryPrefix + record.name,
-                                                  machine.clock, machine.automation),
+                            ExpandDatePlaceholder(folder + record.name, machine.clock,
+                                                  machine.automation),
                             errorText);
     if (size < 0) {
       look.found.failure = errorText;
@@ -156,6 +195,7 @@ void ReadSingleDate(CheckMachine& machine, Look& look, bool creation) {
 // The file chosen so far by an oldest / youngest scan: its name, its date
 // fields, and the date's value once a comparison has needed it.
 struct ScanChoice {
+  std::wstring folder;
   std::wstring name;
   CalendarFields fields;
   std::optional<OleDate> value;
@@ -186,14 +226,14 @@ bool Replaces(const Kind& kind, OleDate best, OleDate candidate) {
 // for the trace lines that somebody hears, and for the chosen file at the
 // end.
 void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind) {
-  const bool recordServes = ListedRecordServes(look.found.path, look.directoryPrefix);
+  const bool recordServes = RecordsServe(look);
   const bool creation = kind.date == WhichDate::Creation;
   DateValues dates(machine.automation, machine.monthNames);
   std::optional<ScanChoice> best;
   std::wstring lastFailedRead;
 
-  ForEachListedFile(machine, look, [&](const FindRecord& record) {
-    LazyText fullPath([&] { return look.directoryPrefix + record.name; });
+  ForEachListedFile(machine, look, [&](const std::wstring& folder, const FindRecord& record) {
+    LazyText fullPath([&] { return folder + record.name; });
     FileDate date;
     if (recordServes) {
       date = ListedFileDate(machine.files, record, creation);
@@ -216,12 +256,13 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
       return true;
     }
     if (!best) {
-      best = ScanChoice{record.name, date.fields, std::nullopt};
+      best = ScanChoice{folder, record.name, date.fields, std::nullopt};
       return true;
     }
     if (!best->value) best->value = ValueToCompare(dates, best->fields);
     const OleDate candidate = ValueToCompare(dates, date.fields);
     if (Replaces(kind, *best->value, candidate)) {
+      best->folder.assign(folder);
       best->name.assign(record.name);
       best->fields = date.fields;
       best->value = candidate;
@@ -230,7 +271,7 @@ void ScanForOldestOrYoungest(CheckMachine& machine, Look& look, const Kind& kind
   });
 
   const std::wstring bestText = best ? DateText(machine.monthNames, best->fields) : L"";
-  if (best) look.found.chosenPath = look.directoryPrefix + best->name;
+  if (best) look.found.chosenPath = best->folder + best->name;
   machine.trace.Trace([&] {
     return (kind.pick == Pick::Oldest ? L"OLDEST: " : L"YOUNGEST: ") + look.found.chosenPath + L"-" + bestText;
   });
@@ -250,6 +291,8 @@ void Measure(CheckMachine& machine, const Kind* kind, Look& look) {
   if (!kind) return;
   if (kind->quantity == Quantity::Size) {
     SumSizes(machine, look);
+  } else if (kind->quantity == Quantity::Count) {
+    ForEachListedFile(machine, look, [](const std::wstring&, const FindRecord&) { return true; });
   } else if (kind->reads == Reads::OneFile) {
     ReadSingleDate(machine, look, kind->date == WhichDate::Creation);
   } else {
@@ -323,8 +366,12 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
     std::wstring directoryPrefix = DirectoryPrefixOf(path);
     CompleteShareRoot(path, directoryPrefix);
     path = ExpandDatePlaceholder(path, machine.clock, machine.automation);
-    Look look{directoryPrefix, measured};
-    Measure(machine, KindOf(configuration.what), look);
+    const Kind* kind = KindOf(configuration.what);
+    // Single-date kinds read one file: subfolders play no part there.
+    const bool subfolders = configuration.subfolders && kind && kind->reads == Reads::Listing;
+    const bool counting = kind && kind->quantity == Quantity::Count;
+    Look look{directoryPrefix, subfolders || counting, subfolders, measured};
+    Measure(machine, kind, look);
     share.Cancel();
     const Verdict verdict = Evaluate(configuration, measured, machine, now);
     passed = verdict.passed;
@@ -334,7 +381,11 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
     share.Cancel();
     // A failure while the keys are read shows the path as far as it was read.
     if (!configured) measured.path = configuration.path;
-    return ErrorReport(error, {configuration.unit, measured, now, passed}, machine);
+    const Kind* kind = KindOf(configuration.what);
+    return ErrorReport(error,
+                       {configuration.unit, measured, now, passed,
+                        configured && kind && kind->quantity == Quantity::Count},
+                       machine);
   }
 }
 

@@ -17,11 +17,6 @@ namespace quarnel {
 
 namespace {
 
-bool IsSizeCheck(const std::wstring& what) {
-  const Kind* kind = KindOf(what);
-  return kind && kind->quantity == Quantity::Size;
-}
-
 // The comparison names the alarm condition: the check passes when it does
 // not hold. An unknown comparison never passes.
 bool SizePasses(const std::wstring& comparison, double value, double threshold) {
@@ -72,6 +67,12 @@ Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurem
   return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
 }
 
+// A count compares as a size in bytes does, by all four comparisons.
+Verdict EvaluateCount(const CheckConfiguration& configuration, const FileMeasurement& measured) {
+  return {SizePasses(configuration.comparison, measured.entryCount, *configuration.threshold),
+          CountText(measured.path, measured.entryCount), true};
+}
+
 Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                      CheckMachine& machine, Moment& moment) {
   Automation& automation = machine.automation;
@@ -120,15 +121,23 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 
 Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                  CheckMachine& machine, Moment& now) {
+  const Kind* kind = KindOf(configuration.what);
   // A check that could not look fails, whatever a missing file means.
   if (measured.failure) return {false, *measured.failure, true};
-  if (measured.entryCount != 0) {
-    return IsSizeCheck(configuration.what) ? EvaluateSize(configuration, measured, machine)
-                                           : EvaluateDate(configuration, measured, machine, now);
+  // A folder listed whole holds a count, 0 included.
+  if (kind && kind->quantity == Quantity::Count && measured.folderListed) {
+    return EvaluateCount(configuration, measured);
   }
-  // Nothing found: no trace line.
-  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false};
-  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
+  if (measured.entryCount != 0) {
+    return kind->quantity == Quantity::Size ? EvaluateSize(configuration, measured, machine)
+                                            : EvaluateDate(configuration, measured, machine, now);
+  }
+  // Nothing found: no trace line. A code that is no kind (a typo, or a
+  // string written for a newer version) looked at nothing: that is never a
+  // pass, whatever a missing file means. A count whose folder is not there
+  // finds nothing as a size does.
+  if (configuration.notFoundIsOk && kind) return {true, kNothingFoundText, false};
+  if (kind && kind->quantity != Quantity::Age) return {false, kNoSizeFoundText, false};
   return {false, measured.fileDate, false};
 }
 
@@ -149,7 +158,8 @@ CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMach
   const std::wstring report =
       L"ERR: " + error.description() + L" (" + DecimalText(error.number()) + L") at 0 params: " +
       run.unit + L"-" + fileDate + L"-" + run.now.text + L"-" +
-      automation.NumberText(measured.sizeTotal) + L"- type: Double-" +
+      (run.counting ? DecimalText(measured.entryCount) + L"- type: Long-"
+                    : automation.NumberText(measured.sizeTotal) + L"- type: Double-") +
       ConvertedTypeOf(automation, fileDate, measured.fileDateFields) + L"-" +
       ConvertedTypeOf(automation, run.now.text, run.now.fields) + L"- pat=" + measured.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });

@@ -46,6 +46,7 @@ struct RunSoFar {
   const FileMeasurement& measured;
   const Moment& now;
   bool passed;  // the status, which the report leaves as it was
+  bool counting = false;  // a count: the report shows the files counted so far
 };
 
 // The error report; it cannot fail on account of the run's values: a date

@@ -16,6 +16,9 @@ struct FileMeasurement {
   // expanded and a share's root completed to "\*.*" as the run goes.
   std::wstring path;
   std::int32_t entryCount = 0;
+  // A walk listed the folder of the path whole: a count of 0 is then a
+  // measurement, not nothing found.
+  bool folderListed = false;
   double sizeTotal = 0;
   // Set when the check could not look: the text of the first failure that
   // ends it (a search that was refused, a listing cut short, a failed size

@@ -102,6 +102,7 @@ class Lint {
     LintThreshold();
     if (kind) LintUnit(*kind);
     LintFlags();
+    if (kind) LintSubfolders(*kind);
     return std::move(findings_);
   }
 
@@ -232,6 +233,10 @@ class Lint {
   void LintUnit(const Kind& kind) {
     const std::wstring& unit = configuration_.unit;
     const std::wstring named = Given(key::kUnit) ? L"UNIT " + Quoted(unit) : L"there is no UNIT key";
+    if (kind.quantity == Quantity::Count) {
+      if (!unit.empty()) Warn(named + L" plays no part in a count of files: it is ignored");
+      return;
+    }
     if (!IsDate(kind)) {
       if (IsSizeUnit(unit)) return;
       const std::wstring consequence = L": the size is compared in bytes";
@@ -254,7 +259,7 @@ class Lint {
 
   void LintFlags() {
     for (const ConfigurationKey& key : kKeys) {
-      if (key.form != ValueForm::Flag) continue;
+      if (key.form != ValueForm::Flag && key.form != ValueForm::FlagWhenSet) continue;
       const std::wstring value = Value(key.name);
       if (Given(key.name) && value != kFlagSet && value != kFlagClear) {
         Warn(std::wstring(key.name) + L" " + Quoted(value) + L" is neither T nor F: it counts as F");
@@ -263,6 +268,13 @@ class Lint {
     if (configuration_.notFoundIsOk && configuration_.authenticate) {
       Warn(L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
            L"enumeration) looks missing, and the check then passes with \"No matching files\"");
+    }
+  }
+
+  void LintSubfolders(const Kind& kind) {
+    if (configuration_.subfolders && kind.reads == Reads::OneFile) {
+      Warn(L"SUB=T with WHT=" + configuration_.what +
+           L": the check reads the date of the one file that FILE names, subfolders play no part");
     }
   }
 

@@ -11,6 +11,7 @@ namespace quarnel {
 namespace {
 
 constexpr wchar_t kSizePrefix[] = L"Size of ", kSizeVerb[] = L" is ";
+constexpr wchar_t kCountPrefix[] = L"Number of files matching ";
 constexpr wchar_t kWas[] = L" was ", kCreated[] = L"created ", kWritten[] = L"written ",
                   kAgo[] = L" ago";
 constexpr wchar_t kDebugStart[] = L" (ID=", kDebugNow[] = L"  - N=", kDebugEnd[] = L")";
@@ -61,6 +62,10 @@ std::wstring SizeText(const std::wstring& path, const std::wstring& numberText,
   return kSizePrefix + path + kSizeVerb + numberText + L" " + unit;
 }
 
+std::wstring CountText(const std::wstring& path, std::int32_t count) {
+  return kCountPrefix + path + kSizeVerb + DecimalText(count);
+}
+
 double ShownSize(double scaledTotal, const std::wstring& unit) {
   const int decimals = SizeDecimals(unit);
   if (decimals == 0) return std::floor(scaledTotal);
@@ -92,6 +97,24 @@ std::optional<double> ReadSize(const std::wstring& result, const std::wstring& u
   const std::wstring number = front.substr(verb + std::size(kSizeVerb) - 1);
   // A total of 0 is written as "0" in every unit.
   return number == L"0" ? std::optional<double>(0) : NumberOf(number, SizeDecimals(unit));
+}
+
+std::optional<std::int32_t> ReadCount(const std::wstring& result) {
+  const auto verb = result.rfind(kSizeVerb);
+  if (!StartsWith(result, kCountPrefix) || verb == std::wstring::npos ||
+      verb < std::size(kCountPrefix) - 1) {
+    return std::nullopt;
+  }
+  const std::wstring digits = result.substr(verb + std::size(kSizeVerb) - 1);
+  // A count is at most 2^31 - 1: ten digits.
+  if (digits.empty() || digits.size() > 10) return std::nullopt;
+  long long count = 0;
+  for (const wchar_t c : digits) {
+    if (!IsDigit(c)) return std::nullopt;
+    count = count * 10 + (c - L'0');
+  }
+  if (count > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(count);
 }
 
 std::optional<AgeReading> ReadAge(const std::wstring& result, const std::wstring& unit,

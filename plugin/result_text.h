@@ -19,6 +19,12 @@ inline constexpr wchar_t kNoSizeFoundText[] = L"ERR: No matching files";
 std::wstring SizeText(const std::wstring& path, const std::wstring& numberText,
                       const std::wstring& unit);
 
+// "Number of files matching PATH is COUNT", the count in plain digits.
+std::wstring CountText(const std::wstring& path, std::int32_t count);
+
+// The count of a count text; nothing when the text is none.
+std::optional<std::int32_t> ReadCount(const std::wstring& result);
+
 // The size as the text shows it, which is the value the check compares: in
 // a unit without decimals ("B") the whole bytes, in every other unit rounded
 // to its decimals (one), halves up.

@@ -1,6 +1,6 @@
 // Whole checks over a fake machine: the input chooses the parameter string
 // (built from plausible keys and values, or raw), the files in three
-// directories, failing searches and time conversions, the clock, what the
+// directories (one below another, with or without a link back up), failing searches and time conversions, the clock, what the
 // network answers and when reading sa_parameter fails.
 //
 // What must hold for every input:
@@ -75,8 +75,8 @@ Configuration ConfigurationFrom(FuzzedDataProvider& input) {
     configuration.parameterString = TextFrom(input, 200);
     return configuration;
   }
-  static const wchar_t* const kKinds[] = {L"SIZE", L"", L"CDATE", L"WDATE", L"OLDCREA",
-                                          L"OLDWRITE", L"YOUCREA", L"YOUWRITE"};
+  static const wchar_t* const kKinds[] = {L"SIZE",     L"",        L"CDATE",    L"WDATE", L"OLDCREA",
+                                          L"OLDWRITE", L"YOUCREA", L"YOUWRITE", L"COUNT"};
   static const wchar_t* const kComparisons[] = {L"LT", L"GT", L"EQ", L"NQ"};
   static const wchar_t* const kUnits[] = {L"B", L"KB", L"MB", L"GB", L"TB", L"N", L"H", L"D",
                                           L"n", L"yyyy", L"q", L"w", L"ww", L"s"};
@@ -93,7 +93,7 @@ Configuration ConfigurationFrom(FuzzedDataProvider& input) {
       L"#CMP=" + OneOfOrText(input, kComparisons) + L"#VAL=" + OneOfOrText(input, kValues) +
       L"#UNIT=" + OneOfOrText(input, kUnits) + L"#AUTH=" + authenticate +
       L"#USR=dom\\user#PWD=" + EncodePassword(configuration.clearPassword) +
-      L"#DBG=" + FlagFrom(input) + L"#FNF=" + FlagFrom(input) + L"#";
+      L"#DBG=" + FlagFrom(input) + L"#FNF=" + FlagFrom(input) + L"#SUB=" + FlagFrom(input) + L"#";
   return configuration;
 }
 
@@ -187,6 +187,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fake::FakeFileSystem files;
   files.utcOffsetMinutes = input.ConsumeIntegralInRange(-720, 840);
   for (const wchar_t* directory : kDirectories) files.AddDirectory(directory);
+  // A folder below that shows the top again, as a Unix link under Wine.
+  if (input.ConsumeBool()) files.AddFolderLink(L"C:\\data\\sub\\up", L"C:\\data");
   const std::vector<std::wstring> names = AddFiles(input, files);
   // The configured search itself fails, at once or after some entries.
   const std::uint32_t searchCode = input.PickValueInArray({0u, 2u, 3u, 5u, 18u, 53u, 123u, 4321u});

@@ -71,7 +71,8 @@ void Act(FuzzedDataProvider& input, DialogModel& model) {
     }
     case Action::Toggle: {
       const CheckBox box = input.PickValueInArray(
-          {CheckBox::chkAuthentication, CheckBox::chkunknownfile, CheckBox::chkDebug});
+          {CheckBox::chkAuthentication, CheckBox::chkunknownfile, CheckBox::chkDebug,
+           CheckBox::chkSubfolders});
       model.SetChecked(box, !IsChecked(model.state(), box));
       break;
     }

@@ -51,8 +51,8 @@ TEST(CheckConfiguration, TheCheckReadsKeyByKeyAndStopsAtAFailure) {
     const wchar_t* unit;
   };
   const Case cases[] = {
-      {L"#FILE=C:\\a#UNIT=B#AUTH=F#PWD=x#", 8, 0, L"C:\\a", L"B"},
-      {L"#FILE=C:\\a#UNIT=B#AUTH=T#PWD=YWJj#", 10, 0, L"C:\\a", L"B"},
+      {L"#FILE=C:\\a#UNIT=B#AUTH=F#PWD=x#", 9, 0, L"C:\\a", L"B"},
+      {L"#FILE=C:\\a#UNIT=B#AUTH=T#PWD=YWJj#", 11, 0, L"C:\\a", L"B"},
       {L"#FILE=C:\\a#UNIT=B#AUTH=T#PWD==x#", 4, 5, L"", L""},
       {L"#FILE=C:\\a#UNIT=B#VAL=1e999#CMP=GT#", 6, 6, L"C:\\a", L"B"},
   };

@@ -9,6 +9,8 @@
 #include "fake_machine.h"
 #include "fileaccess/share_connection.h"
 #include "params/base64.h"
+#include "plugin/evaluation.h"
+#include "plugin/measurement.h"
 #include "registry/month_names.h"
 #include "support/check_error.h"
 #include "support/ole_date.h"
@@ -185,6 +187,9 @@ TEST_F(CheckRunTest, NothingFound) {
       {L"#FILE=C:\\data\\*.log#WHT=OLDWRITE#", std::nullopt, false},
       {L"#FILE=C:\\data\\*.log#WHT=YOUCREA#", std::nullopt, false},
       {L"#FILE=C:\\data\\a.log#WHT=size#", std::nullopt, false},
+      // An unknown kind never passes: as with FNF=F, whatever FNF says.
+      {L"#FILE=C:\\data\\a.log#WHT=size#FNF=T#", std::nullopt, false},
+      {L"#FILE=C:\\data\\*.log#WHT=AVGSIZE#CMP=GT#VAL=1000#FNF=T#", std::nullopt, false},
       {L"#FILE=C:\\data\\a.log#WHT=CDATE#",
        L"ERR:The system cannot find the file specified. (2)", false},
       {L"#FILE=C:\\nodir\\a.log#WHT=WDATE#",
@@ -203,6 +208,85 @@ TEST_F(CheckRunTest, NothingFound) {
 TEST_F(CheckRunTest, AnOldestScanThatFindsNothingStillTracesItsChoice) {
   Run(L"#FILE=C:\\data\\*.log#WHT=OLDCREA#");
   EXPECT_EQ(trace.lines, std::vector<std::wstring>{L"OLDEST: -"});
+}
+
+// --- counts and subfolders -----------------------------------------------------
+
+class TreeCheckTest : public CheckRunTest {
+ protected:
+  TreeCheckTest() {
+    AddFileWrittenAt(L"top.tmp", 9, 0, 0, 10);
+    AddFileWrittenAt(L"top.txt", 9, 0, 0, 1000);
+    const auto early = files.LocalFileTime(2026, 12, 7, 8, 0, 0);
+    files.AddFile(L"C:\\data\\in", L"a.tmp", 20, early, early);
+    files.AddFile(L"C:\\data\\in\\deep", L"b.tmp", 30, early + 1800 * fake::kTicksPerSecond);
+    files.AddFile(L"C:\\data\\in\\deep", L"c.tmp", 40).attributes = kAttributeHidden;
+    files.AddDirectory(L"C:\\data\\empty");
+  }
+};
+
+struct TreeCase {
+  const wchar_t* parameters;
+  std::optional<std::wstring> result;
+  bool passed;
+};
+
+TEST_F(TreeCheckTest, CountsAndSubfoldersCompareAsTheirKindsDo) {
+  const TreeCase cases[] = {
+      {L"#FILE=C:\\data\\*.tmp#WHT=COUNT#CMP=GT#VAL=0#", L"Number of files matching C:\\data\\*.tmp is 1", false},
+      {L"#FILE=C:\\data\\*.tmp#WHT=COUNT#CMP=GT#VAL=5#SUB=T#UNIT=MB#",
+       L"Number of files matching C:\\data\\*.tmp is 3", true},
+      {L"#FILE=C:\\data\\*.tmp#WHT=COUNT#CMP=EQ#VAL=3#SUB=t#", L"Number of files matching C:\\data\\*.tmp is 1", true},
+      {L"#FILE=C:\\data\\*.tmp#WHT=COUNT#CMP=NQ#VAL=3#SUB=T#", L"Number of files matching C:\\data\\*.tmp is 3", true},
+      // a folder with no match holds 0 files: a measurement, whatever FNF says
+      {L"#FILE=C:\\data\\empty\\*.tmp#WHT=COUNT#CMP=LT#VAL=7#FNF=T#",
+       L"Number of files matching C:\\data\\empty\\*.tmp is 0", false},
+      {L"#FILE=C:\\data\\*.none#WHT=COUNT#CMP=GT#VAL=0#SUB=T#", L"Number of files matching C:\\data\\*.none is 0", true},
+      // a folder that is not there is nothing found, as for a size
+      {L"#FILE=C:\\gone\\*.tmp#WHT=COUNT#CMP=LT#VAL=7#", L"ERR: No matching files", false},
+      {L"#FILE=C:\\gone\\*.tmp#WHT=COUNT#CMP=LT#VAL=7#FNF=T#", L"No matching files", true},
+      {L"#FILE=C:\\gone\\*.tmp#WHT=SIZE#CMP=LT#VAL=7#SUB=T#FNF=T#", L"No matching files", true},
+      {L"#FILE=C:\\data\\*.none#WHT=SIZE#CMP=LT#VAL=7#SUB=T#FNF=T#", L"No matching files", true},
+      {L"#FILE=C:\\data\\*.none#WHT=SIZE#CMP=LT#VAL=7#SUB=T#", L"ERR: No matching files", false},
+      // sizes and ages over the tree
+      {L"#FILE=C:\\data\\*.tmp#WHT=SIZE#CMP=GT#VAL=50#UNIT=B#SUB=T#", L"Size of C:\\data\\*.tmp is 60 B", false},
+      {L"#FILE=C:\\data\\*.tmp#WHT=SIZE#CMP=GT#VAL=50#UNIT=B#", L"Size of C:\\data\\*.tmp is 10 B", true},
+      {L"#FILE=C:\\data\\*.tmp#WHT=OLDWRITE#CMP=GT#VAL=100#UNIT=N#SUB=T#",
+       L"C:\\data\\in\\a.tmp was written 120 minutes ago", false},
+      // the single-date kinds read the one file
+      {L"#FILE=C:\\data\\top.tmp#WHT=WDATE#CMP=GT#VAL=100#UNIT=N#SUB=T#",
+       L"C:\\data\\top.tmp was written 60 minutes ago", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::string(c.parameters, c.parameters + wcslen(c.parameters)));
+    const auto outcome = Run(c.parameters);
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_EQ(outcome.passed, c.passed);
+  }
+}
+
+TEST_F(TreeCheckTest, AFolderOfTheTreeThatCannotBeListedFailsTheCheckNamingIt) {
+  files.FailSearch(L"C:\\data\\in\\deep\\*.tmp", 5);
+  for (const wchar_t* what : {L"SIZE", L"COUNT", L"YOUWRITE"}) {
+    for (const wchar_t* notFoundIsOk : {L"T", L"F"}) {
+      const auto outcome = Run(std::wstring(L"#FILE=C:\\data\\*.tmp#WHT=") + what +
+                               L"#CMP=LT#VAL=1#SUB=T#FNF=" + notFoundIsOk + L"#");
+      EXPECT_FALSE(outcome.passed);
+      EXPECT_EQ(outcome.result, L"ERR:C:\\data\\in\\deep\\ could not be listed: Access is denied. (5)");
+    }
+  }
+}
+
+TEST_F(TreeCheckTest, TracesEachFolderEnteredAndOnlyWithAWalk) {
+  Run(L"#FILE=C:\\data\\*.tmp#WHT=COUNT#CMP=GT#VAL=5#SUB=T#");
+  EXPECT_EQ(trace.lines,
+            (std::vector<std::wstring>{L"FOLDER: C:\\data\\", L"FOLDER: C:\\data\\in\\",
+                                       L"FOLDER: C:\\data\\in\\deep\\", L"FOLDER: C:\\data\\empty\\",
+                                       L"COM CHECK: RES: Number of files matching C:\\data\\*.tmp is 3",
+                                       L"COM CHECK: OUT: 12/7/2026 10:00:00 AM"}));
+  trace.lines.clear();
+  Run(L"#FILE=C:\\data\\*.tmp#WHT=SIZE#CMP=GT#VAL=5#SUB=F#");
+  EXPECT_FALSE(Traced(L"FOLDER: C:\\data\\"));
 }
 
 // --- dates ---------------------------------------------------------------------
@@ -589,6 +673,18 @@ TEST_F(CheckRunTest, AFailureEndsInTheErrorReport) {
             L"ERR: Invalid procedure call or argument (5) at 0 params: KB---0- type: "
             L"Double-Date-Date- pat=C:\\data\\{yyyy -1}.log");
   EXPECT_EQ(trace.lines, std::vector<std::wstring>{L"ERROR " + *outcome.result});
+}
+
+TEST_F(CheckRunTest, TheErrorReportOfACountShowsTheFilesCountedSoFar) {
+  FileMeasurement measured;
+  measured.path = L"C:\\spool\\*.tmp";
+  measured.entryCount = 2147483647;
+  const Moment now{L"7-Dec-2026 10:0:0", {2026, 12, 7, 10, 0, 0}};
+  CheckMachine machine{trace, files, network, registry, months, automation, clock};
+  const std::wstring unit;
+  const auto outcome = ErrorReport(CheckError(ErrorNumber::Overflow), {unit, measured, now, false, true}, machine);
+  EXPECT_EQ(outcome.result, L"ERR: Overflow (6) at 0 params: --7-Dec-2026 10:0:0-2147483647- type: "
+                            L"Long-Date-Date- pat=C:\\spool\\*.tmp");
 }
 
 TEST_F(CheckRunTest, AParameterStringThatIsNullEndsInTheErrorReport) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <variant>
 
+#include "dialog/frmmain_layout.h"
 #include "fake_automation.h"
 #include "params/leading_number.h"
 #include "support/check_error.h"
@@ -25,6 +26,7 @@ const std::vector<std::wstring> kDateUnits{L"minutes ago", L"hours ago", L"days 
 constexpr int kSize = 0;
 constexpr int kCreationDate = 1;
 constexpr int kLastWriteDate = 2;
+constexpr int kCount = 3;
 
 // The text of the parameter string, or the refusal's message as a failure.
 std::wstring ParameterStringOf(const Confirmation& confirmation) {
@@ -65,7 +67,8 @@ class DialogModelTest : public testing::Test {
 TEST_F(DialogModelTest, InitDialogShowsTheSizeCheckWithTheVersionInTheTitle) {
   EXPECT_EQ(state().title, L"Quarnel checker: External COM check (version 2.0 build 61)");
   EXPECT_EQ(state().cmbWhat.entries,
-            (std::vector<std::wstring>{L"size", L"creation date", L"last write date"}));
+            (std::vector<std::wstring>{L"size", L"creation date", L"last write date",
+                                       L"number of files"}));
   EXPECT_EQ(state().cmbWhat.text, L"size");
   EXPECT_EQ(state().cmbCompare.entries, kSizeComparisons);
   EXPECT_EQ(state().cmbCompare.text, L"is bigger");
@@ -80,9 +83,12 @@ TEST_F(DialogModelTest, InitDialogShowsTheSizeCheckWithTheVersionInTheTitle) {
                       TextBox::txtPassword, TextBox::txtTimeout}) {
     EXPECT_EQ(TextOf(state(), box), L"");
   }
-  for (CheckBox box : {CheckBox::chkAuthentication, CheckBox::chkDebug, CheckBox::chkunknownfile}) {
+  for (CheckBox box : {CheckBox::chkAuthentication, CheckBox::chkDebug, CheckBox::chkunknownfile,
+                       CheckBox::chkSubfolders}) {
     EXPECT_FALSE(IsChecked(state(), box));
   }
+  EXPECT_TRUE(state().cmbUnitEnabled);
+  EXPECT_TRUE(state().chkSubfoldersEnabled);
 }
 
 TEST(VersionCaption, WritesPlainDecimalNumbers) {
@@ -356,6 +362,44 @@ TEST_F(DialogModelTest, WhatCodeFollowsKindPathAndOldestYoungest) {
   }
 }
 
+// A count offers the four size comparisons and no unit; the subfolders box
+// takes part for the kinds that list every match, and is written only when
+// checked.
+TEST_F(DialogModelTest, ACountHasNoUnitAndSubfoldersGoWithTheListingKinds) {
+  model.SetText(TextBox::txtFile, L"C:\\spool\\*.tmp");
+  Pick(ComboBox::cmbUnit, L"Megabytes (MB)");
+  model.SelectEntry(ComboBox::cmbWhat, kCount);
+  EXPECT_EQ(state().cmbCompare.entries, kSizeComparisons);
+  EXPECT_TRUE(state().cmbUnit.entries.empty());
+  EXPECT_EQ(state().cmbUnit.selection, -1);
+  EXPECT_FALSE(state().cmbUnitEnabled);
+  EXPECT_TRUE(state().chkSubfoldersEnabled);
+  Pick(ComboBox::cmbCompare, L"is bigger");
+  model.SetText(TextBox::txtSize, L"12");
+  model.SetChecked(CheckBox::chkSubfolders, true);
+  EXPECT_EQ(Confirm(), L"#FILE=C:\\spool\\*.tmp#WHT=COUNT#CMP=GT#VAL=12#UNIT=#AUTH=F#USR=#PWD=#DBG=F#FNF=F#SUB=T#");
+  model.SelectEntry(ComboBox::cmbWhat, kSize);
+  EXPECT_TRUE(state().cmbUnitEnabled);
+  EXPECT_EQ(state().cmbUnit.text, L"Bytes");
+
+  const struct {
+    int kind;
+    const wchar_t* path;
+    bool enabled;
+  } cases[] = {{kSize, L"C:\\a.log", true},          {kCount, L"C:\\a.log", true},
+               {kCreationDate, L"C:\\a.log", false}, {kLastWriteDate, L"C:\\a.log", false},
+               {kCreationDate, L"C:\\*.log", true},  {kLastWriteDate, L"C:\\a?.log", true}};
+  for (const auto& c : cases) {
+    model.SelectEntry(ComboBox::cmbWhat, c.kind);
+    model.SetText(TextBox::txtFile, c.path);
+    EXPECT_EQ(state().chkSubfoldersEnabled, c.enabled) << c.kind << " " << testing::PrintToString(c.path);
+  }
+  // The three kinds with the box clear write what they always wrote.
+  model.SetChecked(CheckBox::chkSubfolders, false);
+  model.SelectEntry(ComboBox::cmbWhat, kSize);
+  EXPECT_EQ(Confirm(), L"#FILE=C:\\a?.log#WHT=SIZE#CMP=GT#VAL=12#UNIT=B#AUTH=F#USR=#PWD=#DBG=F#FNF=F#");
+}
+
 TEST_F(DialogModelTest, PathChangesEnableOldestYoungestOnlyForDateKinds) {
   model.SelectEntry(ComboBox::cmbWhat, kLastWriteDate);
   EXPECT_FALSE(state().cmbOYFileEnabled);
@@ -509,6 +553,26 @@ TEST_F(DialogModelTest, KindOrDateUnitWithoutSelectionReadsBackAsTheFirstEntry) 
   EXPECT_EQ(state().cmbUnit.text, L"minutes ago");
 }
 
+// The subfolders box was added where it covers no control of the design
+// and lies inside the window.
+TEST(FrmMainLayout, TheSubfoldersBoxCoversNoOtherControl) {
+  const auto overlap = [](const frmmain::TwipsRect& a, const frmmain::TwipsRect& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+  };
+  const auto added = std::find_if(std::begin(frmmain::kLayout), std::end(frmmain::kLayout),
+                                  [](const auto& control) { return control.id == kIdChkSubfolders; });
+  ASSERT_NE(added, std::end(frmmain::kLayout));
+  const frmmain::TwipsRect& place = added->place;
+  EXPECT_GE(place.left, 0);
+  EXPECT_LE(place.left + place.width, frmmain::kClientWidth);
+  EXPECT_LE(place.top + place.height, frmmain::kClientHeight);
+  for (const auto& control : frmmain::kLayout) {
+    if (control.id == kIdChkSubfolders) continue;
+    EXPECT_FALSE(overlap(place, control.place)) << "control " << control.id;
+  }
+}
+
 // Everything OK can write, loaded into a fresh dialog and confirmed at
 // once, is written again unchanged.
 TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
@@ -525,14 +589,15 @@ TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
                                  L"1.5",   L"-3", L"1E-300", L"0.1234567890123456789", L"99999"};
   FakeAutomation automation;
   int written = 0;
-  for (int kind = 0; kind < 3; ++kind) {
-    const int comparisons = kind == kSize ? 4 : 2;
-    const int units = kind == kSize ? 5 : 3;
-    const int firstUnit = kind == kSize ? -1 : 0;
+  for (int kind = 0; kind < 4; ++kind) {
+    const bool sizeLike = kind == kSize || kind == kCount;
+    const int comparisons = sizeLike ? 4 : 2;
+    const int units = kind == kSize ? 5 : kind == kCount ? 0 : 3;
+    const int firstUnit = sizeLike ? -1 : 0;
     for (int oldestYoungest = -1; oldestYoungest < 2; ++oldestYoungest) {
       for (int comparison = -1; comparison < comparisons; ++comparison) {
         for (int unit = firstUnit; unit < units; ++unit) {
-          for (int flags = 0; flags < 8; ++flags, ++written) {
+          for (int flags = 0; flags < 16; ++flags, ++written) {
             DialogModel writer;
             writer.InitDialog({2, 0, 61});
             writer.SetText(TextBox::txtFile, paths[written % std::size(paths)]);
@@ -543,6 +608,7 @@ TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
             writer.SetChecked(CheckBox::chkAuthentication, flags & 1);
             writer.SetChecked(CheckBox::chkDebug, flags & 2);
             writer.SetChecked(CheckBox::chkunknownfile, flags & 4);
+            writer.SetChecked(CheckBox::chkSubfolders, flags & 8);
             writer.SetText(TextBox::txtUsername, users[written % std::size(users)]);
             writer.SetText(TextBox::txtPassword, passwords[written % std::size(passwords)]);
             writer.SetText(TextBox::txtSize, values[written % std::size(values)]);
@@ -563,7 +629,7 @@ TEST(DialogRoundTrip, EveryWrittenParameterStringReadsBackUnchanged) {
       }
     }
   }
-  EXPECT_EQ(written, 3 * 5 * 6 * 8 + 2 * 3 * 3 * 3 * 8);
+  EXPECT_EQ(written, (3 * 5 * 6 + 2 * 3 * 3 * 3 + 3 * 5 * 1) * 16);
 }
 
 }  // namespace

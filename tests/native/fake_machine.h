@@ -104,6 +104,8 @@ class FakeFileSystem : public FileSystem {
   int utcOffsetMinutes = 0;
   // Calls of FindFirst and of List.
   int searches = 0;
+  // Calls of IdentityOf.
+  int identityQueries = 0;
   // Searches and listings that could not look: failed with a code other
   // than file not found, path not found or (for a first search) no more
   // files, or cut short after some entries.
@@ -154,7 +156,22 @@ class FakeFileSystem : public FileSystem {
     return AddEntry(directory, record);
   }
 
-  // Every search of exactly this path or pattern fails with the code.
+  // Sets the attributes of an entry already in the directory.
+  void MarkEntry(const std::wstring& directory, const std::wstring& name, std::uint32_t attributes) {
+    for (auto& entry : directories_[Lowered(directory)])
+      if (entry.name == name) entry.attributes = attributes;
+  }
+
+  // A folder at `path` that shows the folder `target` under another path,
+  // as a Unix symbolic link does under Wine: an ordinary directory entry,
+  // with the identity of the target.
+  void AddFolderLink(const std::wstring& path, const std::wstring& target) {
+    AddDirectory(path);
+    links_[Lowered(path)] = Lowered(target);
+  }
+
+  // Every search of exactly this path or pattern fails with the code; so
+  // does asking for the identity of exactly this folder.
   void FailSearch(const std::wstring& path, std::uint32_t code) { failures_[path] = code; }
 
   // The listing of exactly this pattern passes `entries` entries, then its
@@ -219,6 +236,27 @@ class FakeFileSystem : public FileSystem {
     }
     if (stopped) return 0;
     return errorCode == 0 ? kErrorNoMoreFiles : errorCode;
+  }
+
+  IdentityResult IdentityOf(const std::wstring& folder) override {
+    ++identityQueries;
+    IdentityResult result;
+    const auto failure = failures_.find(folder);
+    if (failure != failures_.end()) {
+      result.errorCode = failure->second;
+      return result;
+    }
+    std::optional<std::wstring> named = PathAsNamed(folder);
+    if (named && *named == L".") named->clear();
+    if (named && !named->empty() && named->back() == L'\\') named->pop_back();  // a drive's root
+    const std::wstring directory = named ? Resolved(Lowered(*named)) : L"";
+    if (!named || !directories_.count(directory)) {
+      result.errorCode = kErrorPathNotFound;
+      return result;
+    }
+    const auto known = identities_.emplace(directory, identities_.size() + 1).first;
+    result.identity = FolderIdentity{0x1234, known->second};
+    return result;
   }
 
   std::wstring RawSystemMessage(std::uint32_t code) override {
@@ -291,7 +329,7 @@ class FakeFileSystem : public FileSystem {
     const auto split = path.find_last_of(L'\\');
     const std::wstring directory = split == std::wstring::npos ? L"" : path.substr(0, split);
     const std::wstring pattern = split == std::wstring::npos ? path : path.substr(split + 1);
-    const auto entries = directories_.find(Lowered(directory));
+    const auto entries = directories_.find(Resolved(Lowered(directory)));
     if (entries == directories_.end()) {
       errorCode = kErrorPathNotFound;
       return;
@@ -304,7 +342,27 @@ class FakeFileSystem : public FileSystem {
     }
   }
 
+  // The directory that a lowered path reaches once every folder link on
+  // its way is followed.
+  std::wstring Resolved(std::wstring directory) const {
+    for (std::size_t hops = 0; hops <= links_.size(); ++hops) {
+      bool followed = false;
+      for (const auto& [link, target] : links_) {
+        if (directory.compare(0, link.size(), link) == 0 &&
+            (directory.size() == link.size() || directory[link.size()] == L'\\')) {
+          directory = target + directory.substr(link.size());
+          followed = true;
+          break;
+        }
+      }
+      if (!followed) break;
+    }
+    return directory;
+  }
+
   std::map<std::wstring, std::vector<FindRecord>> directories_;
+  std::map<std::wstring, std::wstring> links_;
+  std::map<std::wstring, std::uint64_t> identities_;
   std::map<std::wstring, std::uint32_t> failures_;
   std::map<std::wstring, std::pair<std::size_t, std::uint32_t>> cutListings_;
   std::map<std::uint32_t, std::wstring> messages_;

@@ -129,9 +129,9 @@ TEST(MonitoringPlugin, AParameterStringThatNamesNoCheckIsUnknownInTheLintsWords)
       {L"#FILE=#", L"QUARNEL UNKNOWN - FILE is empty: the check has no path to look at"},
       {L"#FILE=C:\\a#WHT=size#",
        L"QUARNEL UNKNOWN - WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, "
-       L"YOUWRITE (letter case counts): the check measures nothing and its result is Empty"},
+       L"YOUWRITE, COUNT (letter case counts): the check measures nothing and its result is Empty"},
       {L"#WHT=AGE#", L"QUARNEL UNKNOWN - there is no FILE key: the check has no path to look at; WHT "
-                     L"'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE: "
+                     L"'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT: "
                      L"the check measures nothing and its result is Empty"},
       {L"#FILE=a.log#CMP=XX#UNIT=Q#FNF=x#", L""},
       {L"#FILE=C:\\a#WHT=#", L""},
@@ -380,6 +380,37 @@ TEST_F(PluginReportTest, TheRangesDecideAndThePerformanceDataAgreeAroundEveryEdg
     ExpectReport(std::wstring(L"#FILE=C:\\data\\a.log#WHT=WDATE#CMP=LT#VAL=0#UNIT=") + c.unit + L"#",
                  LevelsOf(c.warning, c.critical), c.state, c.performanceData);
   }
+}
+
+// A count of files: its number as it is, the ranges on it as given; without
+// ranges the comparison is the critical range. A folder that is not there
+// is CRITICAL, as a size that finds nothing.
+TEST_F(PluginReportTest, ACountReportsTheNumberOfFilesWithTheRangesApplied) {
+  PutFile(1, 6, 1, 2, 3);
+  files.AddFile(L"C:\\data\\in", L"b.log");
+  files.AddFile(L"C:\\data\\in", L"c.log");
+  const struct {
+    const wchar_t* parameters;
+    const wchar_t* warning;
+    const wchar_t* critical;
+    PluginState state;
+    const wchar_t* line;
+  } cases[] = {
+      {L"#WHT=COUNT#CMP=GT#VAL=1000#SUB=T#", L"~:1", L"~:5", PluginState::Warning,
+       L"QUARNEL WARNING - Number of files matching C:\\data\\*.log is 3 | 'count'=3;~:1;~:5;0"},
+      {L"#WHT=COUNT#CMP=GT#VAL=2#SUB=T#", L"", L"", PluginState::Critical,
+       L"QUARNEL CRITICAL - Number of files matching C:\\data\\*.log is 3 | 'count'=3;;~:2;0"},
+      {L"#WHT=COUNT#CMP=LT#VAL=1#", L"", L"", PluginState::Ok,
+       L"QUARNEL OK - Number of files matching C:\\data\\*.log is 1 | 'count'=1;;1:;0"},
+  };
+  for (const auto& c : cases) {
+    const PluginReport report =
+        Report(std::wstring(L"#FILE=C:\\data\\*.log") + c.parameters, LevelsOf(c.warning, c.critical));
+    EXPECT_EQ(report.line, c.line);
+    EXPECT_EQ(report.state, c.state);
+  }
+  const PluginReport missing = Report(L"#FILE=C:\\none\\*.log#WHT=COUNT#CMP=LT#VAL=1#", {});
+  EXPECT_EQ(missing.line, L"QUARNEL CRITICAL - ERR: No matching files");
 }
 
 // Without ranges, the parameter string's comparison decides as before, and

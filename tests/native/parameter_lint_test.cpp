@@ -22,6 +22,8 @@ TEST(LintParameterString, StringsThatTheCheckReadsAsMeantGiveNoWarning) {
       L"#FILE=\\\\srv\\share#CMP=LT#VAL= 2 5 #UNIT=KB#",        // no WHT is a size check
       L"#FILE=C:\\a{0x23}b\\x.log#CMP=GT#VAL=.25#UNIT=B#DBG=T#FNF=T#AUTH=F",
       L"#FILE=C:\\a=b#CMP=EQ#UNIT=TB#",                         // "=" inside a value
+      L"#FILE=C:\\spool\\*.tmp#WHT=COUNT#CMP=GT#VAL=10#UNIT=#SUB=T#",  // a count has no unit
+      L"#FILE=C:\\logs\\*.log#WHT=OLDWRITE#CMP=GT#VAL=2#UNIT=D#SUB=F#",
   };
   for (const std::wstring& text : clean) {
     EXPECT_EQ(LintParameterString(text), std::vector<std::wstring>()) << testing::PrintToString(text);
@@ -48,10 +50,10 @@ TEST(LintParameterString, NamesEachThingThatIsAlmostSurelyAMistake) {
       {L"#FILE=app.log#CMP=GT#UNIT=B#",
        {L"FILE 'app.log' holds no \"\\\": its files are read under 'app.log\\' and those reads fail"}},
       {L"#FILE=C:\\a#WHT=size#CMP=GT#UNIT=B#",
-       {L"WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE "
+       {L"WHT 'size' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT "
         L"(letter case counts): the check measures nothing and its result is Empty"}},
       {L"#FILE=C:\\a#WHT=AGE#CMP=GT#UNIT=B#",
-       {L"WHT 'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE: "
+       {L"WHT 'AGE' is not one of SIZE, CDATE, WDATE, OLDCREA, YOUCREA, OLDWRITE, YOUWRITE, COUNT: "
         L"the check measures nothing and its result is Empty"}},
       {L"#FILE=C:\\a#CMP=GREATER#UNIT=B#",
        {L"CMP 'GREATER' is not one of LT, GT, EQ, NQ: the check never passes"}},
@@ -81,6 +83,12 @@ TEST(LintParameterString, NamesEachThingThatIsAlmostSurelyAMistake) {
       {L"#FILE=\\\\srv\\s\\a#CMP=GT#UNIT=B#AUTH=T#FNF=T#",
        {L"FNF=T with AUTH=T: a folder that the share hides from the user (access-based "
         L"enumeration) looks missing, and the check then passes with \"No matching files\""}},
+      {L"#FILE=C:\\q\\*#WHT=COUNT#CMP=GT#UNIT=MB#SUB=yes#",
+       {L"UNIT 'MB' plays no part in a count of files: it is ignored",
+        L"SUB 'yes' is neither T nor F: it counts as F"}},
+      {L"#FILE=C:\\a.log#WHT=CDATE#CMP=GT#UNIT=D#SUB=T#",
+       {L"SUB=T with WHT=CDATE: the check reads the date of the one file that FILE names, "
+        L"subfolders play no part"}},
       {L"#FILE=C:\\a#CMP=GT#UNIT=B#" + std::wstring(100, L'x') + L"=1#",
        {L"unknown key '" + std::wstring(80, L'x') + L"...', which nothing reads"}},
   };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,55 @@ TEST_F(CheckTest, SumsTheSizesOfTheMatchingFiles) {
   run = Check(L"#FILE=" + pattern + L"#WHT=SIZE#CMP=GT#VAL=.1#UNIT=KB#");
   EXPECT_EQ(run.lines[1], "result: Size of " + Utf8(pattern) + " is 0.1 KB");
   EXPECT_EQ(run.exitCode, 0u);
+}
+
+// A tree of three levels: each listing kind takes in every folder with
+// SUB=T, and the trace names each folder entered.
+TEST_F(CheckTest, TakesInEveryFolderOfATreeWithSubfolders) {
+  for (const wchar_t* folder : {L"one", L"one\\two", L"one\\two\\three", L"empty"}) {
+    ASSERT_TRUE(CreateDirectoryW(files_.PathOf(folder).c_str(), nullptr));
+  }
+  const ULONGLONG now = NowTicks();
+  files_.MakeFile(L"top.tmp", 1, FileTimeOf(now - kTicksPerDay));
+  files_.MakeFile(L"one\\a.tmp", 10, FileTimeOf(now - kTicksPerDay));
+  files_.MakeFile(L"one\\two\\b.tmp", 100, FileTimeOf(now - 3 * kTicksPerDay));
+  files_.MakeFile(L"one\\two\\three\\c.tmp", 1000, FileTimeOf(now - 2 * kTicksPerDay));
+  files_.MakeFile(L"one\\two\\three\\d.txt", 10000);
+  const std::wstring pattern = files_.PathOf(L"*.tmp");
+  const std::string shown = Utf8(pattern);
+  const struct {
+    std::wstring parameters;
+    std::string result;
+  } cases[] = {
+      {L"WHT=COUNT#CMP=GT#VAL=10#SUB=T#", "Number of files matching " + shown + " is 4"},
+      {L"WHT=COUNT#CMP=GT#VAL=10#", "Number of files matching " + shown + " is 1"},
+      {L"WHT=SIZE#CMP=GT#VAL=2000#UNIT=B#SUB=T#", "Size of " + shown + " is 1111 B"},
+      {L"WHT=OLDWRITE#CMP=GT#VAL=5#UNIT=D#SUB=T#",
+       Utf8(files_.PathOf(L"one\\two\\b.tmp")) + " was written 3 days ago"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Check(L"#FILE=" + pattern + L"#" + c.parameters);
+    ASSERT_GE(run.lines.size(), 2u);
+    EXPECT_EQ(run.lines[1], "result: " + c.result);
+    EXPECT_EQ(run.lines[0], "status: True");
+  }
+  const ProgramRun run = Check(L"#FILE=" + pattern + L"#WHT=COUNT#CMP=GT#VAL=3#SUB=T#");
+  const std::string top = Utf8(files_.path()) + "\\";
+  // The folders of one level come in the order of the file system's listing.
+  std::vector<std::string> entered;
+  for (const std::string& line : TraceLines(run)) {
+    if (line.rfind("FOLDER: ", 0) == 0) entered.push_back(line.substr(8));
+  }
+  std::sort(entered.begin(), entered.end());
+  EXPECT_EQ(entered, (std::vector<std::string>{top, top + "empty\\", top + "one\\",
+                                               top + "one\\two\\", top + "one\\two\\three\\"}));
+  // A folder with no match holds 0 files; one that is not there, nothing.
+  ProgramRun empty = Check(L"#FILE=" + files_.PathOf(L"empty\\*.tmp") + L"#WHT=COUNT#CMP=LT#VAL=1#FNF=T#");
+  ASSERT_GE(empty.lines.size(), 2u);
+  EXPECT_EQ(empty.lines[1], "result: Number of files matching " + Utf8(files_.PathOf(L"empty\\*.tmp")) + " is 0");
+  empty = Check(L"#FILE=" + files_.PathOf(L"gone\\*.tmp") + L"#WHT=COUNT#CMP=LT#VAL=1#");
+  ASSERT_GE(empty.lines.size(), 2u);
+  EXPECT_EQ(empty.lines[1], "result: ERR: No matching files");
 }
 
 TEST_F(CheckTest, FindsANameOutsideTheAnsiCodePageAsItself) {

@@ -260,6 +260,40 @@ TEST_F(DialogTest, YoungestCreationCheckOnAPattern) {
             L"FNF=T#");
 }
 
+// A stored count over subfolders is shown with no unit and the box checked,
+// and written back as it came; picking the creation date of one file then
+// disables the box.
+TEST_F(DialogTest, StoredCountOverSubfoldersIsShownAndWrittenBackUnchanged) {
+  const std::wstring stored =
+      L"#FILE=C:\\spool\\*.tmp#WHT=COUNT#CMP=GT#VAL=12#UNIT=#AUTH=F#USR=#PWD=#DBG=F#FNF=F#SUB=T#";
+  ASSERT_EQ(plugin.PutText(L"sa_parameter", stored), S_OK);
+  std::wstring kind, comparison, unit;
+  bool unitEnabled = true, boxEnabled = false, boxChecked = false, boxEnabledForADate = true;
+  const HRESULT hr = ShowAndDrive(plugin, [&](const DialogDriver& d) {
+    kind = d.Text(kIdCmbWhat);
+    comparison = d.Text(kIdCmbCompare);
+    unit = d.Text(kIdCmbUnit);
+    unitEnabled = d.Enabled(kIdCmbUnit);
+    boxEnabled = d.Enabled(kIdChkSubfolders);
+    boxChecked = d.Checked(kIdChkSubfolders);
+    d.SetText(kIdTxtFile, L"C:\\spool\\a.tmp");
+    d.Pick(kIdCmbWhat, 1);
+    boxEnabledForADate = d.Enabled(kIdChkSubfolders);
+    d.Pick(kIdCmbWhat, 3);
+    d.SetText(kIdTxtFile, L"C:\\spool\\*.tmp");
+    d.PressOK();
+  });
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(kind, L"number of files");
+  EXPECT_EQ(comparison, L"is bigger");
+  EXPECT_EQ(unit, L"");
+  EXPECT_FALSE(unitEnabled);
+  EXPECT_TRUE(boxEnabled);
+  EXPECT_TRUE(boxChecked);
+  EXPECT_FALSE(boxEnabledForADate);
+  EXPECT_EQ(plugin.GetText(L"sa_parameter"), stored);
+}
+
 TEST_F(DialogTest, StoredCheckWithCredentialsIsShownAndWrittenBackUnchanged) {
   const std::wstring stored =
       L"#FILE=\\\\srv\\logs\\app.log#WHT=WDATE#CMP=LT#VAL=1.5#UNIT=H#AUTH=T#USR=dom\\user#"
