@@ -128,4 +128,15 @@ CalendarFields NativeFolderFileSystem::LocalCalendarFields(std::uint64_t fileTim
   return system_.LocalCalendarFields(fileTime);
 }
 
+// A folder is matched whole, its last name included: the walk asks for the
+// identity of System32 itself, which must be the folder that its listing
+// reads, or SysWOW64 would later count as seen.
+IdentityResult NativeFolderFileSystem::IdentityOf(const std::wstring& folder) {
+  const std::wstring anyEntry = L"\\*";
+  std::optional<std::wstring> native = NativeFolderPath(folder + anyEntry, facts_, fullPaths_);
+  if (!native) return system_.IdentityOf(folder);
+  native->resize(native->size() - anyEntry.size());
+  return system_.IdentityOf(*native);
+}
+
 }  // namespace quarnel

@@ -49,6 +49,7 @@ class NativeFolderFileSystem : public FileSystem {
                      const std::function<bool(const FindRecord&)>& visit) override;
   std::wstring RawSystemMessage(std::uint32_t code) override;
   CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
+  IdentityResult IdentityOf(const std::wstring& folder) override;
 
  private:
   std::wstring PathFor(const std::wstring& given);

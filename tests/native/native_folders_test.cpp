@@ -121,5 +121,31 @@ TEST(NativeFolderFileSystem, MeasuresTheNativeFolderAndShowsThePathAsWritten) {
   }
 }
 
+// Walking the Windows folder, a 32-bit process finds System32 as a second
+// view of SysWOW64 (a link, as the fake stands for it) and the native
+// folder under the alias alone, which no listing shows: System32 is entered
+// as the native folder, and SysWOW64 is not taken for a folder seen before.
+TEST(NativeFolderFileSystem, WalksSystem32AsTheNativeFolderBesideSysWow64) {
+  fake::FakeFileSystem wow64View;
+  FakeFullPaths fullPaths;
+  const auto at8 = wow64View.LocalFileTime(2026, 12, 7, 8, 0, 0);
+  wow64View.AddFile(L"C:\\Windows\\Sysnative", L"native.log", 10, at8, at8);
+  wow64View.MarkEntry(L"C:\\Windows", L"Sysnative", kAttributeDirectory | kAttributeHidden);
+  wow64View.AddFile(L"C:\\Windows\\SysWOW64", L"wow64.log", 20, at8, at8);
+  wow64View.AddFolderLink(L"C:\\Windows\\System32", L"C:\\Windows\\SysWOW64");
+  NativeFolderFileSystem files(wow64View, fullPaths, kWow64);
+  fake::FakeRegistry registry;
+  fake::RecordingTraceSink trace;
+  fake::RecordingNetwork network;
+  MonthNameTable months;
+  FakeAutomation automation;
+  FixedClock clock;
+  CheckMachine machine{trace, files, network, registry, months, automation, clock};
+  EXPECT_EQ(RunCheck([] { return std::wstring(L"#FILE=C:\\Windows\\*.log#WHT=COUNT#CMP=GT#VAL=9#SUB=T#"); },
+                     machine)
+                .result,
+            L"Number of files matching C:\\Windows\\*.log is 2");
+}
+
 }  // namespace
 }  // namespace quarnel
