@@ -21,9 +21,11 @@
 #include "host/late_binding.h"
 #include "host/monitoring_plugin.h"
 #include "host/watchdog.h"
+#include "plugin/check_reading_win32.h"
 #include "plugin/parameter_lint.h"
 #include "support/check_error.h"
 #include "support/com_text_win32.h"
+#include "support/debug_trace_win32.h"
 #include "support/module_win32.h"
 #include "support/system_text_win32.h"
 #include "support/text.h"
@@ -277,20 +279,25 @@ std::optional<std::wstring> ResultText(const VARIANT& result) {
   return DisplayText(result);
 }
 
-// The result text of the SecondLook, when the check needs one; nothing when
-// that second look fails: the first one's report stands without its
-// performance data.
-std::optional<std::wstring> LookAgain(LateBoundObject& plugin, const std::wstring& parameterString) {
-  const auto secondLook = SecondLook(parameterString);
-  if (!secondLook) return std::nullopt;
-  try {
-    PutText(plugin, L"sa_parameter", *secondLook);
-    plugin.Call(L"sa_docheck");
-    unique_variant result = plugin.Get(L"sa_result");
-    return ResultText(result.get());
-  } catch (const CallFailure&) {
-    return std::nullopt;
-  }
+// The numbers that the check which just ran measured: the object keeps
+// them beside sa_result, behind an interface that no late-bound host can
+// name, so that the report needs no second check and reads no number back
+// from the result text.
+CheckReading LastReading(LateBoundObject& plugin) {
+  const com_ptr<IQuarnelReading> reader =
+      plugin.Query<IQuarnelReading>(IID_IQuarnelReading, L"IQuarnelReading");
+  QuarnelReading transferred{};
+  const HRESULT result = reader->LastReading(&transferred);
+  if (FAILED(result)) throw CallFailure{L"IQuarnelReading::LastReading", result, L""};
+  return ReceivedReading(transferred);
+}
+
+void TraceNothingFound(const CheckReading& reading) {
+  if (reading.finding != CheckReading::Finding::NothingFound) return;
+  const std::wstring message = MessageOf(HRESULT_FROM_WIN32(reading.systemCode));
+  DebugTrace(L"quarnel-host: nothing found: searched '" + reading.searchedPath +
+             L"', the system answered " + std::to_wstring(reading.systemCode) +
+             (message.empty() ? L"" : L" (" + message + L")"));
 }
 
 int RunLint(const HostOptions& options) {
@@ -328,14 +335,17 @@ int RunCheck(const HostOptions& options) {
 
   const bool passed = V_VT(&status.get()) == VT_BOOL && V_BOOL(&status.get()) == VARIANT_TRUE;
   if (options.plugin) {
-    const PluginReport report =
-        ReportCheck(*options.parameterString, passed, ResultText(result.get()), options.levels,
-                    LookAgain(plugin, *options.parameterString));
+    const PluginReport report = ReportCheck(*options.parameterString, passed, ResultText(result.get()),
+                                            LastReading(plugin), options.levels);
     PrintLine(report.line);
     return static_cast<int>(report.state);
   }
   PrintLine(std::wstring(L"status: ") + (passed ? L"True" : L"False"));
   PrintLine(L"result: " + DisplayText(result.get()));
+  // Run by `check --trace`: the plug-in traces nothing for a check that
+  // found nothing, so this program says what was searched and what the
+  // system answered, in a trace line of its own.
+  if (IsDebuggerPresent()) TraceNothingFound(LastReading(plugin));
   return passed ? kPassed : kStatusFalse;
 }
 

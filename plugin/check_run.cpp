@@ -99,7 +99,11 @@ void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
     ++look.found.entryCount;
     return visit(record);
   });
-  if (!ListingEndedWell(ended, listedAny)) look.found.failure = ErrorDateText(machine.files, ended);
+  if (!ListingEndedWell(ended, listedAny)) {
+    look.found.failure = ErrorDateText(machine.files, ended);
+  } else if (look.found.entryCount == 0) {
+    look.found.nothingFoundCode = ended;
+  }
 }
 
 // Every listed file counts: when one size cannot be read, the check fails
@@ -148,7 +152,9 @@ void ReadSingleDate(CheckMachine& machine, Look& look, bool creation) {
   look.found.fileDateFields = date.fields;
   if (date.read) {
     look.found.entryCount = 1;
-  } else if (!MeansNothingFound(date.errorCode)) {
+  } else if (MeansNothingFound(date.errorCode)) {
+    look.found.nothingFoundCode = date.errorCode;
+  } else {
     look.found.failure = text;
   }
 }
@@ -314,7 +320,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
       std::wstring connectionError;
       if (!share.Connect(machine.files, server, configuration, connectionError)) {
         DisconnectIpcShare(machine.network, server);
-        return {false, connectionError};
+        return {false, connectionError, CheckReading()};
       }
     }
     std::wstring directoryPrefix = DirectoryPrefixOf(path);

@@ -90,7 +90,12 @@ Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurem
   } else {
     result = SizeText(measured.path, L"0", unit);
   }
-  return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Size;
+  reading.bytes = measured.sizeTotal;
+  reading.shownSize = value;
+  return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true,
+          reading};
 }
 
 Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurement& measured,
@@ -127,7 +132,13 @@ Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurem
       kind.measurement == Measurement::Scan ? measured.chosenPath : measured.path;
   std::wstring result = AgeText(subject, kind.creation, age, configuration.unit);
   if (configuration.debug) result += DebugPart(fileDate, moment.text);
-  return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Age;
+  reading.age = age;
+  reading.minutes = DateDifference(L"n", file, now);
+  reading.nowMinuteOfDay = moment.fields.hour * 60 + moment.fields.minute;
+  return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true,
+          reading};
 }
 
 // The value type that a text of the report converts to: an empty text is
@@ -142,15 +153,19 @@ const wchar_t* ConvertedTypeOf(Automation& automation, const std::wstring& text,
 Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement& measured,
                  CheckMachine& machine, Moment& now) {
   // A check that could not look fails, whatever a missing file means.
-  if (measured.failure) return {false, *measured.failure, true};
+  if (measured.failure) return {false, *measured.failure, true, CheckReading()};
   if (measured.entryCount != 0) {
     return IsSizeCheck(configuration.what) ? EvaluateSize(configuration, measured, machine)
                                            : EvaluateDate(configuration, measured, machine, now);
   }
   // Nothing found: no trace line.
-  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false};
-  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false};
-  return {false, measured.fileDate, false};
+  CheckReading nothing;
+  nothing.finding = CheckReading::Finding::NothingFound;
+  nothing.searchedPath = measured.path;
+  nothing.systemCode = measured.nothingFoundCode;
+  if (configuration.notFoundIsOk) return {true, kNothingFoundText, false, nothing};
+  if (IsSizeCheck(configuration.what)) return {false, kNoSizeFoundText, false, nothing};
+  return {false, measured.fileDate, false, nothing};
 }
 
 CheckOutcome CloseCheck(const Verdict& verdict, CheckMachine& machine) {
@@ -160,7 +175,7 @@ CheckOutcome CloseCheck(const Verdict& verdict, CheckMachine& machine) {
       return L"COM CHECK: OUT: " + machine.automation.GeneralDateText(machine.clock.Now());
     });
   }
-  return {verdict.passed, verdict.result};
+  return {verdict.passed, verdict.result, verdict.reading};
 }
 
 CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMachine& machine) {
@@ -174,7 +189,7 @@ CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMach
       ConvertedTypeOf(automation, fileDate, measured.fileDateFields) + L"-" +
       ConvertedTypeOf(automation, run.now.text, run.now.fields) + L"- pat=" + measured.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });
-  return {run.passed, report};
+  return {run.passed, report, CheckReading()};
 }
 
 }  // namespace quarnel
