@@ -168,6 +168,11 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
       {L"-5:+1.5", {-5.5, 2}, {-5, 1.5}},
       {L"~:", {}, {-1e300, 1e300}},
       {L"@~:", {-1e300, 0, 1e300}, {}},
+      // As the Monitoring Plugins library reads them: ":10" is 0:10, "~" is 0:0.
+      {L":10", {-0.5, 10.5}, {0, 10}},
+      {L"~", {-1, 1}, {0}},
+      {L"0.1:0.3", {0.09, 0.31}, {0.1, 0.3}},
+      {L"9007199254740992", {9007199254740994.0}, {9007199254740992.0}},
   };
   for (const auto& c : cases) {
     const ParsedRange parsed = ParseAlertRange(c.text);
@@ -180,18 +185,25 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
       for (double value : c.quiet) EXPECT_FALSE(range.Alerts(value)) << value << " in " << testing::PrintToString(std::wstring(c.text));
     }
   }
+  const std::wstring tooFine = L"0." + std::wstring(9999, L'0') + L"1";
+  const std::wstring notHeld =
+      L"has a number with too many digits, or too large or too small, to be held exactly";
   const struct {
-    const wchar_t* text;
-    const wchar_t* problem;
+    std::wstring text;
+    std::wstring problem;
   } malformed[] = {
+      {tooFine, notHeld},
+      {L"1:" + tooFine, notHeld},
+      {L"9007199254740993", notHeld},
+      {L"1" + std::wstring(400, L'0') + L":", notHeld},
       {L"", L"is empty"},
       {L"abc", L"has no number as its end"},
       {L"10:5", L"starts above its end"},
       {L"-10", L"starts above its end"},
       {L"@", L"has no end"},
       {L"1:2:3", L"has more than one ':'"},
-      {L":5", L"has no number or '~' before its ':'"},
-      {L"~", L"has no number as its end"},
+      {L"x:5", L"has no number or '~' before its ':'"},
+      {L"~~", L"has no number as its end"},
       {L"10,5", L"has no number as its end"},
       {L"1e3", L"has no number as its end"},
       {L"5:.", L"has no number as its end"},
@@ -199,8 +211,8 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
   };
   for (const auto& m : malformed) {
     const ParsedRange parsed = ParseAlertRange(m.text);
-    EXPECT_FALSE(parsed.range) << testing::PrintToString(std::wstring(m.text));
-    EXPECT_EQ(parsed.problem, m.problem) << testing::PrintToString(std::wstring(m.text));
+    EXPECT_FALSE(parsed.range) << testing::PrintToString(m.text.substr(0, 40));
+    EXPECT_EQ(parsed.problem, m.problem) << testing::PrintToString(m.text.substr(0, 40));
   }
 }
 
