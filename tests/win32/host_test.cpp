@@ -36,6 +36,9 @@ TEST(QuarnelHost, TracedCheckPrintsStatusAndResultThenTheTraceLines) {
   for (size_t i = 2; i < run.lines.size(); ++i) {
     EXPECT_EQ(run.lines[i].rfind("trace: ", 0), 0u) << "line " << i << ": " << run.lines[i];
   }
+  // It found nothing: the host says what was searched and what the system answered.
+  EXPECT_EQ(run.lines.back().rfind("trace: quarnel-host: nothing found: searched '', the system answered ", 0), 0u)
+      << run.lines.back();
 }
 
 TEST(QuarnelHost, TraceViewerShowsEachDebugStringAndPassesTheProgramOn) {
