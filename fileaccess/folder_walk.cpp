@@ -57,7 +57,10 @@ class Walk {
   void Enter(const std::wstring& folder, bool isRoot) {
     const IdentityResult identity = files_.IdentityOf(OpeningPathOf(folder));
     if (!identity.identity) {
-      if (isRoot && MeansNothingFound(identity.errorCode)) return;
+      if (isRoot && MeansNothingFound(identity.errorCode)) {
+        end_.rootSearchCode = identity.errorCode;
+        return;
+      }
       Fail(folder, identity.errorCode);
       return;
     }
@@ -69,26 +72,26 @@ class Walk {
     trace_.Trace([&] { return L"FOLDER: " + folder; });
     std::vector<std::wstring> below;
     const bool onePass = MatchesEveryName(pattern_);
-    if (!List(folder, pattern_, [&](const FindRecord& entry) {
-          if (onePass) Note(folder, entry, below);
-          return visit_(folder, entry);
-        })) {
-      return;
-    }
-    if (subfolders_ && !onePass &&
-        !List(folder, L"*", [&](const FindRecord& entry) {
+    const std::uint32_t ended = List(folder, pattern_, [&](const FindRecord& entry) {
+      if (onePass) Note(folder, entry, below);
+      return visit_(folder, entry);
+    });
+    if (isRoot) end_.rootSearchCode = ended;
+    if (!GoesOn(ended)) return;
+    if (subfolders_ && !onePass && !GoesOn(List(folder, L"*", [&](const FindRecord& entry) {
           Note(folder, entry, below);
           return true;
-        })) {
+        }))) {
       return;
     }
     // Last in, first out: the subfolders are entered in the order listed.
     pending_.insert(pending_.end(), below.rbegin(), below.rend());
   }
 
-  // Lists folder + pattern; false when the walk ends here.
+  // Lists folder + pattern and gives the system's code that the listing
+  // ended with; the walk ends here when it was stopped or failed.
   template <typename Visit>
-  bool List(const std::wstring& folder, const std::wstring& pattern, Visit visit) {
+  std::uint32_t List(const std::wstring& folder, const std::wstring& pattern, Visit visit) {
     bool listedAny = false;
     const std::uint32_t ended = files_.List(folder + pattern, [&](const FindRecord& entry) {
       listedAny = true;
@@ -96,14 +99,14 @@ class Walk {
     });
     if (ended == 0 && !end_.failure) {
       end_.stopped = true;
-      return false;
-    }
-    if (!ListedWhole(ended, listedAny)) {
+    } else if (!ListedWhole(ended, listedAny)) {
       Fail(folder, ended);
-      return false;
     }
-    return true;
+    return ended;
   }
+
+  // The walk goes on after a listing that ended this way.
+  bool GoesOn(std::uint32_t ended) const { return ended != 0 && !end_.failure; }
 
   // Keeps a subfolder to enter, and says why a link is not entered.
   void Note(const std::wstring& folder, const FindRecord& entry, std::vector<std::wstring>& below) {

@@ -41,6 +41,9 @@ struct WalkEnd {
   // the folder, and the system's code.
   std::optional<std::wstring> failure;
   std::uint32_t errorCode = 0;
+  // The system's answer to the first folder's search: the code of its
+  // pattern's listing, or of the folder not being there.
+  std::uint32_t rootSearchCode = 0;
 };
 
 // The walk's visitor: the folder the entry is in (its path up to and

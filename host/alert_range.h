@@ -1,8 +1,11 @@
 #pragma once
 // The range of a Monitoring Plugins threshold, "[@][start:][end]": "~" as
 // the start is minus infinity, a missing end is infinity, a missing start
-// (no ":") is 0. A value alerts when it lies outside the range, the
-// endpoints belonging to it, or inside it when the range begins with "@".
+// (no ":", or nothing before it) is 0, and "~" alone is 0:0, as the
+// Monitoring Plugins library reads them. A value alerts when it lies outside
+// the range, the endpoints belonging to it, or inside it when the range
+// begins with "@". A number that a double cannot hold exactly (written back
+// with as many digits, it would differ) is refused.
 
 #include <optional>
 #include <string>

@@ -36,6 +36,16 @@ class LateBoundObject {
   unique_variant Get(const std::wstring& property);
   unique_variant Call(const std::wstring& method);
 
+  // Another interface of the object, which no name reaches; throws
+  // CallFailure when the object has none such.
+  template <typename Interface>
+  com_ptr<Interface> Query(REFIID iid, const std::wstring& name) {
+    com_ptr<Interface> other;
+    const HRESULT result = object_->QueryInterface(iid, other.put_void());
+    if (FAILED(result)) throw CallFailure{L"QueryInterface(" + name + L")", result, L""};
+    return other;
+  }
+
  private:
   DISPID IdOf(const std::wstring& name);
   unique_variant Invoke(const std::wstring& name, WORD kind, DISPPARAMS& arguments);

@@ -6,6 +6,7 @@
 
 #include "params/check_configuration.h"
 #include "params/parameter_vocabulary.h"
+#include "plugin/measurement.h"
 #include "plugin/parameter_lint.h"
 #include "plugin/result_text.h"
 #include "support/text.h"
@@ -30,16 +31,6 @@ const wchar_t* StateWord(PluginState state) {
 // leaves none.
 CheckConfiguration ConfigurationOf(const std::wstring& parameterString) {
   return ReadConfiguration(parameterString, ConfigurationReader::Report);
-}
-
-bool IsSize(const CheckConfiguration& configuration) {
-  const Kind* kind = KindOf(configuration.what);
-  return kind && kind->quantity == Quantity::Size;
-}
-
-bool IsCount(const CheckConfiguration& configuration) {
-  const Kind* kind = KindOf(configuration.what);
-  return kind && kind->quantity == Quantity::Count;
 }
 
 bool IsDate(const CheckConfiguration& configuration) {
@@ -156,66 +147,28 @@ AlertRange SecondsRange(const AlertRange& range, int minutesPerUnit, int phase) 
       });
 }
 
-std::optional<std::wstring> SizePerformanceData(const CheckConfiguration& configuration,
-                                                double shown,
-                                                const AlertLevels& ranges,
-                                                const std::optional<std::wstring>& secondLook) {
-  std::optional<double> bytes = shown;
-  if (!CountsBytes(configuration.unit)) {
-    bytes = secondLook ? ReadSize(*secondLook, L"B") : std::nullopt;
-    // A second look that saw another total tells nothing of the first.
-    if (!bytes || ShownSize(*bytes / SizeUnitDivisor(configuration.unit), configuration.unit) != shown) {
-      return std::nullopt;
-    }
-  }
-  return L"'size'=" + PerformanceNumberText(*bytes) + L"B" +
+std::wstring SizePerformanceData(const CheckConfiguration& configuration,
+                                const CheckReading& reading, const AlertLevels& ranges) {
+  return L"'size'=" + PerformanceNumberText(reading.bytes) + L"B" +
          LevelFields(ranges, [&](const AlertRange& range) {
            return BytesRange(range, configuration.unit);
          }) +
          L";0";
 }
 
-std::optional<std::wstring> AgePerformanceData(const CheckConfiguration& configuration,
-                                               std::int32_t age, const AlertLevels& ranges,
-                                               const std::optional<std::wstring>& secondLook) {
+std::wstring AgePerformanceData(const CheckConfiguration& configuration,
+                                const CheckReading& reading, const AlertLevels& ranges) {
   const std::optional<int> minutesPerUnit = MinutesPerAgeUnit(configuration.unit);
-  long long minutes = age;
-  int phase = 0;
-  if (minutesPerUnit != 1) {
-    const auto look = secondLook ? ReadAge(*secondLook, L"N", true) : std::nullopt;
-    if (!look) return std::nullopt;
-    minutes = look->age;
-    if (minutesPerUnit) {
-      const auto nowMinute = MinuteOfDay(look->debug->nowText);
-      const auto fileMinute = MinuteOfDay(look->debug->fileDate);
-      if (!nowMinute || !fileMinute) return std::nullopt;
-      phase = *nowMinute % *minutesPerUnit;
-      // Both looks counted the same boundaries, or the second tells nothing of the first.
-      if (minutes - phase + *fileMinute % *minutesPerUnit !=
-          static_cast<long long>(age) * *minutesPerUnit) {
-        return std::nullopt;
-      }
-    }
-  }
   // An age in units without a length in minutes has no ranges in seconds.
   const std::wstring levels =
       minutesPerUnit ? LevelFields(ranges,
                                    [&](const AlertRange& range) {
-                                     return SecondsRange(range, *minutesPerUnit, phase);
+                                     return SecondsRange(range, *minutesPerUnit,
+                                                         reading.nowMinuteOfDay % *minutesPerUnit);
                                    })
                      : L";;";
-  return L"'age'=" + PerformanceNumberText(kSecondsPerMinute * static_cast<double>(minutes)) + L"s" + levels +
-         L";0";
-}
-
-// Nothing found where a file was expected: the size check's own text, or
-// a single date read whose file or path does not exist (codes 2 and 3).
-bool IsNotFound(const CheckConfiguration& configuration, const std::wstring& result) {
-  if (IsSize(configuration) || IsCount(configuration)) return result == kNoSizeFoundText;
-  const bool singleDate = IsDate(configuration) && KindOf(configuration.what)->reads == Reads::OneFile;
-  return singleDate && StartsWith(result, L"ERR:") &&
-         (EndsWith(result, L" (2)") || EndsWith(result, L" (3)")) &&
-         result.find(L" params: ") == std::wstring::npos;  // not the error report
+  return L"'age'=" + PerformanceNumberText(kSecondsPerMinute * static_cast<double>(reading.minutes)) +
+         L"s" + levels + L";0";
 }
 
 PluginReport Report(PluginState state, const std::wstring& text,
@@ -229,18 +182,6 @@ PluginReport Report(PluginState state, const std::wstring& text,
 
 }  // namespace
 
-std::optional<std::wstring> SecondLook(const std::wstring& parameterString) {
-  const CheckConfiguration configuration = ConfigurationOf(parameterString);
-  // The first "UNIT" and "DBG" count. "~" keeps text before the string's
-  // first "#", which no reader takes for an entry, from becoming one.
-  if (IsSize(configuration)) {
-    if (CountsBytes(configuration.unit)) return std::nullopt;
-    return L"#UNIT=B#~" + parameterString;
-  }
-  if (!IsDate(configuration) || MinutesPerAgeUnit(configuration.unit) == 1) return std::nullopt;
-  return L"#UNIT=N#DBG=T#~" + parameterString;
-}
-
 std::optional<PluginReport> ReportNoCheckNamed(const std::wstring& parameterString) {
   std::wstring problems;
   for (const std::wstring& problem : LintNoCheckNamed(parameterString)) {
@@ -251,35 +192,31 @@ std::optional<PluginReport> ReportNoCheckNamed(const std::wstring& parameterStri
 }
 
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
-                         const std::optional<std::wstring>& result, const AlertLevels& levels,
-                         const std::optional<std::wstring>& secondLookResult) {
+                         const std::optional<std::wstring>& result, const CheckReading& reading,
+                         const AlertLevels& levels) {
   if (!result) {
     return passed ? Report(PluginState::Ok, L"(no result text)")
                   : Report(PluginState::Unknown, L"(no result text: the check measured nothing)");
   }
   const CheckConfiguration configuration = ConfigurationOf(parameterString);
   const AlertLevels ranges = DecidingRanges(configuration, levels);
-  if (IsSize(configuration)) {
-    if (const auto shown = ReadSize(*result, configuration.unit)) {
-      return Report(StateOf(levels, passed, *shown), *result,
-                    SizePerformanceData(configuration, *shown, ranges, secondLookResult));
-    }
-  } else if (IsCount(configuration)) {
-    if (const auto count = ReadCount(*result)) {
-      return Report(StateOf(levels, passed, *count), *result,
-                    L"'count'=" + DecimalText(*count) +
+  switch (reading.finding) {
+    case CheckReading::Finding::Size:
+      return Report(StateOf(levels, passed, reading.shownSize), *result,
+                    SizePerformanceData(configuration, reading, ranges));
+    case CheckReading::Finding::Age:
+      return Report(StateOf(levels, passed, reading.age), *result,
+                    AgePerformanceData(configuration, reading, ranges));
+    case CheckReading::Finding::Count:
+      return Report(StateOf(levels, passed, reading.count), *result,
+                    L"'count'=" + DecimalText(reading.count) +
                         LevelFields(ranges, [](const AlertRange& range) { return range; }) + L";0");
-    }
-  } else if (IsDate(configuration)) {
-    if (const auto reading = ReadAge(*result, configuration.unit, configuration.debug)) {
-      return Report(StateOf(levels, passed, reading->age), *result,
-                    AgePerformanceData(configuration, reading->age, ranges, secondLookResult));
-    }
+    case CheckReading::Finding::NothingFound:
+      // Fine where the check says so; else a file was expected.
+      return Report(passed ? PluginState::Ok : PluginState::Critical, *result);
+    case CheckReading::Finding::None: break;
   }
-  // A text that shows no measurement is never OK, unless it says that
-  // nothing found is fine.
-  if (passed && *result == kNothingFoundText) return Report(PluginState::Ok, *result);
-  if (IsNotFound(configuration, *result)) return Report(PluginState::Critical, *result);
+  // A check that measured nothing is never OK.
   return Report(PluginState::Unknown, *result);
 }
 

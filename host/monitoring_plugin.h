@@ -13,6 +13,7 @@
 #include <string>
 
 #include "host/alert_range.h"
+#include "plugin/measurement.h"
 
 namespace quarnel {
 
@@ -32,28 +33,20 @@ struct AlertLevels {
   std::optional<AlertRange> critical;
 };
 
-// The performance data give a size in bytes and an age in seconds to the
-// minute. A result text that shows less, a size in "KB" to "TB" or an age
-// in hours or days, takes a second look: this parameter string runs the
-// same check in "B", or in "N" with its debug part, which tells at which
-// minute of the day the check counted. Nothing for every other check.
-std::optional<std::wstring> SecondLook(const std::wstring& parameterString);
-
 // The refusal of a parameter string that names no check (no path, or no
 // kind): UNKNOWN with the lint's words; nothing for one that names a check.
 std::optional<PluginReport> ReportNoCheckNamed(const std::wstring& parameterString);
 
 // The report of a check that ran: its parameter string, its status and its
-// result text (nothing when sa_result held no text), the levels, and the
-// result text of the SecondLook when there is one. The measured value is
-// read back from the result text, and the threshold from the parameter
-// string, as the check reads them. The performance data's ranges are those
-// that decided the state, in bytes or seconds: the performance value alerts
+// result text (nothing when sa_result held no text), the numbers that the
+// check measured (`reading`), and the levels. The threshold comes from the
+// parameter string, as the check reads it. The performance data give the
+// size in bytes and the age in seconds to the minute, with the ranges that
+// decided the state in the same units: the performance value alerts
 // against them exactly when the measured value did.
 PluginReport ReportCheck(const std::wstring& parameterString, bool passed,
-                         const std::optional<std::wstring>& result,
-                         const AlertLevels& levels = {},
-                         const std::optional<std::wstring>& secondLookResult = std::nullopt);
+                         const std::optional<std::wstring>& result, const CheckReading& reading,
+                         const AlertLevels& levels = {});
 
 // The report of a check that could not run or did not return.
 PluginReport ReportFailure(const std::wstring& reason);

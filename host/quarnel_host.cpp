@@ -13,6 +13,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fileaccess/file_system_win32.h"
@@ -21,9 +22,11 @@
 #include "host/late_binding.h"
 #include "host/monitoring_plugin.h"
 #include "host/watchdog.h"
+#include "plugin/check_reading_win32.h"
 #include "plugin/parameter_lint.h"
 #include "support/check_error.h"
 #include "support/com_text_win32.h"
+#include "support/debug_trace_win32.h"
 #include "support/module_win32.h"
 #include "support/system_text_win32.h"
 #include "support/text.h"
@@ -53,7 +56,7 @@ struct CommandHelp {
 
 const CommandHelp kCheck{
     L"check",
-    {L"--plugin", L"--trace", L"--timeout", L"--host", L"-w", L"--warning", L"-c", L"--critical"},
+    {L"--plugin", L"--trace", L"--timeout", L"-t", L"--host", L"-w", L"--warning", L"-c", L"--critical"},
     2,
     CommandHelp::Required,
     {L"usage: quarnel-host check [--plugin [-w RANGE] [-c RANGE]] [--trace] [--timeout N] [--host NAME] [--] PARAMETER-STRING",
@@ -68,10 +71,15 @@ const CommandHelp kCheck{
      L"  -c, --critical RANGE  shows it) or the age (in whole UNITs) alerts against RANGE,",
      L"               CRITICAL for --critical; ranges [@][start:][end] as Monitoring Plugins",
      L"               write them. With either, the parameter string's comparison decides nothing",
-     L"  --trace      show the check's debugger trace lines after its result",
-     L"  --timeout N  put N into sa_timeout and end the check after N seconds (1 to 86400; 60)",
+     L"  --trace      show the check's debugger trace lines after its result; for a check that",
+     L"               found nothing, also the path it searched and the system's answer",
+     L"  -t, --timeout N  put N into sa_timeout and end the check after N seconds (1 to 86400; 60)",
      L"  --host NAME  put NAME into sa_hostname (this computer's name by default)",
+     L"  -V, --version    print the version;  -h, --help  this text",
      L"  --           end of the options, for a parameter string that begins with \"-\"",
+     L"Options that do not go together: --plugin and --trace; -w and -c without --plugin.",
+     L"Each option is taken once. With --plugin, every failure, a usage error included, is one",
+     L"\"QUARNEL UNKNOWN - ...\" line on the standard output.",
      L"exit codes: 0 the check passed, 1 its status is False, 2 a usage error, a failed call",
      L"or a check that did not return in time; with --plugin: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN"}};
 
@@ -87,14 +95,14 @@ const CommandHelp kLint{
 
 const CommandHelp kConfigure{
     L"configure",
-    {L"--timeout", L"--host"},
+    {L"--timeout", L"-t", L"--host"},
     0,
     CommandHelp::Optional,
     {L"usage: quarnel-host configure [--timeout N] [--host NAME] [--] [PARAMETER-STRING]",
      L"Shows the plug-in's configuration dialog, filled from the parameter string (without",
      L"one: the path \\\\NAME\\), and after OK prints \"parameter: \" and the new parameter string.",
      L"Needs a display: under Wine, DISPLAY must name an X display.",
-     L"  --timeout N  put N into sa_timeout, which the dialog shows (it sets no time limit)",
+     L"  -t, --timeout N  put N into sa_timeout, which the dialog shows (it sets no time limit)",
      L"  --host NAME  put NAME into sa_hostname (this computer's name by default)",
      L"exit codes: 0 after OK, 1 when the dialog was closed without OK, 2 a usage error,",
      L"no display or a failed call"}};
@@ -118,7 +126,8 @@ const std::vector<std::wstring> kProgramHelp{
     L"  lint       only name what the parameter string asks for that is almost surely a mistake",
     L"  configure  show the configuration dialog and print the new parameter string",
     L"  trace      run a program and show its debugger output",
-    L"quarnel-host COMMAND --help describes a command; quarnel-host --version prints the version."};
+    L"quarnel-host COMMAND --help (-h) describes a command; quarnel-host --version (-V) prints",
+    L"the version."};
 
 struct UsageError {
   std::wstring message;
@@ -132,6 +141,7 @@ struct Explained {
 
 struct HostOptions {
   bool help = false;
+  bool version = false;
   bool plugin = false;
   bool trace = false;
   long timeoutSeconds = kDefaultTimeoutSeconds;
@@ -151,24 +161,43 @@ class ApartmentThread {
   unique_apartment apartment_;
 };
 
-long ParseTimeout(const std::wstring& text, const CommandHelp& command) {
+// The options spelt two ways, short and long; each one is named by both.
+const std::pair<const wchar_t*, const wchar_t*> kTwoSpellings[] = {
+    {L"-w", L"--warning"}, {L"-c", L"--critical"}, {L"-t", L"--timeout"}};
+
+// The option's long spelling, the one the parser acts on.
+std::wstring LongSpelling(const std::wstring& option) {
+  for (const auto& [shortForm, longForm] : kTwoSpellings) {
+    if (option == shortForm) return longForm;
+  }
+  return option;
+}
+
+// The option as a message names it: "-w/--warning" for either spelling.
+std::wstring OptionName(const std::wstring& option) {
+  const std::wstring spelling = LongSpelling(option);
+  for (const auto& [shortForm, longForm] : kTwoSpellings) {
+    if (spelling == longForm) return std::wstring(shortForm) + L"/" + longForm;
+  }
+  return spelling;
+}
+
+long ParseTimeout(const std::wstring& option, const std::wstring& text, const CommandHelp& command) {
   wchar_t* end = nullptr;
   const long seconds = std::wcstol(text.c_str(), &end, 10);
   if (text.empty() || *end != L'\0' || seconds < 1 || seconds > kLargestTimeoutSeconds) {
-    throw UsageError{L"--timeout takes a whole number of seconds from 1 to " +
+    throw UsageError{option + L" takes a whole number of seconds from 1 to " +
                          std::to_wstring(kLargestTimeoutSeconds) + L", not '" + text + L"'",
                      &command};
   }
   return seconds;
 }
 
-// A warning or critical range; each may be given once.
+// A warning or critical range.
 void ParseLevel(const std::wstring& option, const std::wstring& text, AlertLevels& levels,
                 const CommandHelp& command) {
-  const bool warning = option == L"-w" || option == L"--warning";
-  const std::wstring name = warning ? L"-w/--warning" : L"-c/--critical";
-  std::optional<AlertRange>& level = warning ? levels.warning : levels.critical;
-  if (level) throw UsageError{name + L" is given more than once", &command};
+  std::optional<AlertRange>& level =
+      LongSpelling(option) == L"--warning" ? levels.warning : levels.critical;
   const ParsedRange parsed = ParseAlertRange(text);
   if (!parsed.range) {
     throw UsageError{option + L" takes a range [@][start:][end]: '" + text + L"' " + parsed.problem,
@@ -191,6 +220,7 @@ HostOptions ParseOptions(const std::vector<std::wstring>& arguments, const Comma
   HostOptions options;
   size_t next = 0;
   const auto fail = [&](const std::wstring& message) { throw UsageError{message, &command}; };
+  std::vector<std::wstring> given;  // by their long spelling
   for (; next < arguments.size() && IsOption(arguments[next]); ++next) {
     const std::wstring& option = arguments[next];
     if (option == L"--") {
@@ -201,13 +231,22 @@ HostOptions ParseOptions(const std::vector<std::wstring>& arguments, const Comma
       options.help = true;
       return options;
     }
+    if (option == L"--version" || option == L"-V") {
+      options.version = true;
+      return options;
+    }
     if (std::find(command.options.begin(), command.options.end(), option) == command.options.end()) {
       fail(L"unknown option '" + option + L"'");
     }
+    // Every option is taken once: a second one would silently win over the first.
+    if (std::find(given.begin(), given.end(), LongSpelling(option)) != given.end()) {
+      fail(OptionName(option) + L" is given more than once");
+    }
+    given.push_back(LongSpelling(option));
     if (TakesValue(command, option)) {
       if (++next == arguments.size()) fail(option + L" needs a value");
-      if (option == L"--timeout") {
-        options.timeoutSeconds = ParseTimeout(arguments[next], command);
+      if (LongSpelling(option) == L"--timeout") {
+        options.timeoutSeconds = ParseTimeout(option, arguments[next], command);
       } else if (option == L"--host") {
         options.hostName = arguments[next];
       } else {
@@ -277,20 +316,25 @@ std::optional<std::wstring> ResultText(const VARIANT& result) {
   return DisplayText(result);
 }
 
-// The result text of the SecondLook, when the check needs one; nothing when
-// that second look fails: the first one's report stands without its
-// performance data.
-std::optional<std::wstring> LookAgain(LateBoundObject& plugin, const std::wstring& parameterString) {
-  const auto secondLook = SecondLook(parameterString);
-  if (!secondLook) return std::nullopt;
-  try {
-    PutText(plugin, L"sa_parameter", *secondLook);
-    plugin.Call(L"sa_docheck");
-    unique_variant result = plugin.Get(L"sa_result");
-    return ResultText(result.get());
-  } catch (const CallFailure&) {
-    return std::nullopt;
-  }
+// The numbers that the check which just ran measured: the object keeps
+// them beside sa_result, behind an interface that no late-bound host can
+// name, so that the report needs no second check and reads no number back
+// from the result text.
+CheckReading LastReading(LateBoundObject& plugin) {
+  const com_ptr<IQuarnelReading> reader =
+      plugin.Query<IQuarnelReading>(IID_IQuarnelReading, L"IQuarnelReading");
+  QuarnelReading transferred{};
+  const HRESULT result = reader->LastReading(&transferred);
+  if (FAILED(result)) throw CallFailure{L"IQuarnelReading::LastReading", result, L""};
+  return ReceivedReading(transferred);
+}
+
+void TraceNothingFound(const CheckReading& reading) {
+  if (reading.finding != CheckReading::Finding::NothingFound) return;
+  const std::wstring message = MessageOf(HRESULT_FROM_WIN32(reading.systemCode));
+  DebugTrace(L"quarnel-host: nothing found: searched '" + reading.searchedPath +
+             L"', the system answered " + std::to_wstring(reading.systemCode) +
+             (message.empty() ? L"" : L" (" + message + L")"));
 }
 
 int RunLint(const HostOptions& options) {
@@ -328,14 +372,17 @@ int RunCheck(const HostOptions& options) {
 
   const bool passed = V_VT(&status.get()) == VT_BOOL && V_BOOL(&status.get()) == VARIANT_TRUE;
   if (options.plugin) {
-    const PluginReport report =
-        ReportCheck(*options.parameterString, passed, ResultText(result.get()), options.levels,
-                    LookAgain(plugin, *options.parameterString));
+    const PluginReport report = ReportCheck(*options.parameterString, passed, ResultText(result.get()),
+                                            LastReading(plugin), options.levels);
     PrintLine(report.line);
     return static_cast<int>(report.state);
   }
   PrintLine(std::wstring(L"status: ") + (passed ? L"True" : L"False"));
   PrintLine(L"result: " + DisplayText(result.get()));
+  // Run by `check --trace`: the plug-in traces nothing for a check that
+  // found nothing, so this program says what was searched and what the
+  // system answered, in a trace line of its own.
+  if (IsDebuggerPresent()) TraceNothingFound(LastReading(plugin));
   return passed ? kPassed : kStatusFalse;
 }
 
@@ -411,6 +458,8 @@ int RunTrace(const std::vector<std::wstring>& program) {
   return static_cast<int>(RunUnderDebugger(program, PrintTraceLine));
 }
 
+void PrintVersion() { PrintLine(L"comquarnel " QUARNEL_VERSION_TEXT); }
+
 const CommandHelp* FindCommand(const std::wstring& name) {
   for (const CommandHelp* command : kCommands) {
     if (name == command->name) return command;
@@ -422,15 +471,15 @@ int Run(const std::vector<std::wstring>& arguments) {
   if (arguments.empty()) throw UsageError{L"no command given", nullptr};
   const std::wstring& name = arguments.front();
   const bool alone = arguments.size() == 1;
-  if ((name == L"--help" || name == L"-h" || name == L"--version") && !alone) {
+  if ((name == L"--help" || name == L"-h" || name == L"--version" || name == L"-V") && !alone) {
     throw UsageError{name + L" takes no arguments", nullptr};
   }
   if (name == L"--help" || name == L"-h") {
     PrintLines(kProgramHelp, PrintLine);
     return kPassed;
   }
-  if (name == L"--version") {
-    PrintLine(L"comquarnel " QUARNEL_VERSION_TEXT);
+  if (name == L"--version" || name == L"-V") {
+    PrintVersion();
     return kPassed;
   }
   const CommandHelp* command = FindCommand(name);
@@ -440,6 +489,10 @@ int Run(const std::vector<std::wstring>& arguments) {
   const HostOptions options = ParseOptions(rest, *command);
   if (options.help) {
     PrintLines(command->text, PrintLine);
+    return kPassed;
+  }
+  if (options.version) {
+    PrintVersion();
     return kPassed;
   }
   if (command == &kLint) return RunLint(options);
@@ -547,6 +600,13 @@ int ReportUsageError(const UsageError& failure, bool plugin) {
   return kFailed;
 }
 
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
+  PrintLine(ReportFailure(L"the check crashed with exception " +
+                          HexOf(static_cast<HRESULT>(exception->ExceptionRecord->ExceptionCode)))
+                .line);
+  ExitProcess(static_cast<UINT>(PluginState::Unknown));
+}
+
 }  // namespace
 }  // namespace quarnel
 
@@ -555,6 +615,8 @@ int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
   const std::vector<std::wstring> arguments(argv + 1, argv + argc);
   const bool plugin = PluginModeAsked(arguments);
+  // A monitoring core needs its one line also when the check crashes.
+  if (plugin) SetUnhandledExceptionFilter(ReportCrash);
   try {
     return Run(arguments);
   } catch (const UsageError& failure) {
@@ -572,5 +634,7 @@ int wmain(int argc, wchar_t** argv) {
   } catch (const std::exception& failure) {
     return PrintFailure(
         {{std::wstring(failure.what(), failure.what() + std::strlen(failure.what()))}}, plugin);
+  } catch (...) {
+    return PrintFailure({{L"an unexpected failure"}}, plugin);
   }
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "plugin/measurement.h"
+
 namespace quarnel {
 
 class Automation;
@@ -31,6 +33,8 @@ struct CheckOutcome {
   bool passed = false;
   // The text for sa_result; nothing means an Empty value.
   std::optional<std::wstring> result;
+  // The numbers that the status and the text were made from.
+  CheckReading reading;
 };
 
 }  // namespace quarnel

@@ -110,6 +110,7 @@ void ForEachWalkedFile(CheckMachine& machine, Look& look, Visit visit) {
         return visit(folder, record);
       });
   look.found.folderListed = end.rootFound && !end.failure;
+  look.found.nothingFoundCode = end.rootSearchCode;
   if (end.failure && !look.found.failure) look.found.failure = end.failure;
 }
 
@@ -131,7 +132,11 @@ void ForEachListedFile(CheckMachine& machine, Look& look, Visit visit) {
     CountFile(look.found);
     return visit(look.directoryPrefix, record);
   });
-  if (!ListingEndedWell(ended, listedAny)) look.found.failure = ErrorDateText(machine.files, ended);
+  if (!ListingEndedWell(ended, listedAny)) {
+    look.found.failure = ErrorDateText(machine.files, ended);
+  } else if (look.found.entryCount == 0) {
+    look.found.nothingFoundCode = ended;
+  }
 }
 
 // Whether the listing's own records describe the files that the run
@@ -187,7 +192,9 @@ void ReadSingleDate(CheckMachine& machine, Look& look, bool creation) {
   look.found.fileDateFields = date.fields;
   if (date.read) {
     look.found.entryCount = 1;
-  } else if (!MeansNothingFound(date.errorCode)) {
+  } else if (MeansNothingFound(date.errorCode)) {
+    look.found.nothingFoundCode = date.errorCode;
+  } else {
     look.found.failure = text;
   }
 }
@@ -360,7 +367,7 @@ CheckOutcome RunCheck(const std::function<std::wstring()>& readParameterString,
       std::wstring connectionError;
       if (!share.Connect(machine.files, server, configuration, connectionError)) {
         DisconnectIpcShare(machine.network, server);
-        return {false, connectionError};
+        return {false, connectionError, CheckReading()};
       }
     }
     std::wstring directoryPrefix = DirectoryPrefixOf(path);

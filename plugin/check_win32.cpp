@@ -31,6 +31,7 @@ HostCheckResult RunCheckForHost(const VARIANT& parameterString) {
   HostCheckResult result;
   result.status = outcome.passed ? VARIANT_TRUE : VARIANT_FALSE;
   result.result = outcome.result;
+  result.reading = outcome.reading;
   return result;
 }
 

@@ -8,12 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "plugin/measurement.h"
+
 namespace quarnel {
 
 struct HostCheckResult {
   VARIANT_BOOL status = VARIANT_FALSE;
   // The text for sa_result; nothing stores an Empty value.
   std::optional<std::wstring> result;
+  CheckReading reading;
 };
 
 // Runs one check with the parameter string that the host stored in

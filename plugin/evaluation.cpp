@@ -64,13 +64,21 @@ Verdict EvaluateSize(const CheckConfiguration& configuration, const FileMeasurem
   } else {
     result = SizeText(measured.path, L"0", unit);
   }
-  return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true};
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Size;
+  reading.bytes = measured.sizeTotal;
+  reading.shownSize = value;
+  return {SizePasses(configuration.comparison, value, *configuration.threshold), result, true,
+          reading};
 }
 
 // A count compares as a size in bytes does, by all four comparisons.
 Verdict EvaluateCount(const CheckConfiguration& configuration, const FileMeasurement& measured) {
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Count;
+  reading.count = measured.entryCount;
   return {SizePasses(configuration.comparison, measured.entryCount, *configuration.threshold),
-          CountText(measured.path, measured.entryCount), true};
+          CountText(measured.path, measured.entryCount), true, reading};
 }
 
 Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurement& measured,
@@ -107,7 +115,13 @@ Verdict EvaluateDate(const CheckConfiguration& configuration, const FileMeasurem
   std::wstring result =
       AgeText(subject, kind.date == WhichDate::Creation, age, configuration.unit);
   if (configuration.debug) result += DebugPart(fileDate, moment.text);
-  return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true};
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Age;
+  reading.age = age;
+  reading.minutes = DateDifference(L"n", file, now);
+  reading.nowMinuteOfDay = moment.fields.hour * 60 + moment.fields.minute;
+  return {AgePasses(configuration.comparison, age, *configuration.threshold), result, true,
+          reading};
 }
 
 // The value type that a text of the report converts to: an empty text is
@@ -123,7 +137,7 @@ Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement&
                  CheckMachine& machine, Moment& now) {
   const Kind* kind = KindOf(configuration.what);
   // A check that could not look fails, whatever a missing file means.
-  if (measured.failure) return {false, *measured.failure, true};
+  if (measured.failure) return {false, *measured.failure, true, CheckReading()};
   // A folder listed whole holds a count, 0 included.
   if (kind && kind->quantity == Quantity::Count && measured.folderListed) {
     return EvaluateCount(configuration, measured);
@@ -136,9 +150,13 @@ Verdict Evaluate(const CheckConfiguration& configuration, const FileMeasurement&
   // string written for a newer version) looked at nothing: that is never a
   // pass, whatever a missing file means. A count whose folder is not there
   // finds nothing as a size does.
-  if (configuration.notFoundIsOk && kind) return {true, kNothingFoundText, false};
-  if (kind && kind->quantity != Quantity::Age) return {false, kNoSizeFoundText, false};
-  return {false, measured.fileDate, false};
+  CheckReading nothing;
+  nothing.finding = CheckReading::Finding::NothingFound;
+  nothing.searchedPath = measured.path;
+  nothing.systemCode = measured.nothingFoundCode;
+  if (configuration.notFoundIsOk && kind) return {true, kNothingFoundText, false, nothing};
+  if (kind && kind->quantity != Quantity::Age) return {false, kNoSizeFoundText, false, nothing};
+  return {false, measured.fileDate, false, nothing};
 }
 
 CheckOutcome CloseCheck(const Verdict& verdict, CheckMachine& machine) {
@@ -148,7 +166,7 @@ CheckOutcome CloseCheck(const Verdict& verdict, CheckMachine& machine) {
       return L"COM CHECK: OUT: " + machine.automation.GeneralDateText(machine.clock.Now());
     });
   }
-  return {verdict.passed, verdict.result};
+  return {verdict.passed, verdict.result, verdict.reading};
 }
 
 CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMachine& machine) {
@@ -163,7 +181,7 @@ CheckOutcome ErrorReport(const CheckError& error, const RunSoFar& run, CheckMach
       ConvertedTypeOf(automation, fileDate, measured.fileDateFields) + L"-" +
       ConvertedTypeOf(automation, run.now.text, run.now.fields) + L"- pat=" + measured.path;
   machine.trace.Trace([&] { return L"ERROR " + report; });
-  return {run.passed, report};
+  return {run.passed, report, CheckReading()};
 }
 
 }  // namespace quarnel

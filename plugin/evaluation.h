@@ -28,6 +28,7 @@ struct Verdict {
   // Whether the check ends with the closing trace lines: it measured, or
   // could not look; a check that found nothing ends silently.
   bool traced = false;
+  CheckReading reading;
 };
 
 // Judges the measurement by the configuration. May throw CheckError (a date

@@ -9,6 +9,7 @@
 
 #include "dialog/dialog_model.h"
 #include "params/check_configuration.h"
+#include "plugin/check_reading_win32.h"
 #include "plugin/check_win32.h"
 #include "plugin/server/error_result.h"
 #include "plugin/server/module.h"
@@ -80,6 +81,8 @@ HRESULT quarnelcom::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<_quarnelcom*>(this);
   } else if (iid == IID_ISupportErrorInfo) {
     *object = static_cast<ISupportErrorInfo*>(this);
+  } else if (iid == IID_IQuarnelReading) {
+    *object = static_cast<IQuarnelReading*>(this);
   } else {
     *object = nullptr;
     return E_NOINTERFACE;
@@ -138,11 +141,24 @@ HRESULT quarnelcom::InterfaceSupportsErrorInfo(REFIID iid) {
 HRESULT quarnelcom::sa_docheck(VARIANT_BOOL* status) {
   if (status == nullptr) return E_POINTER;
   *status = VARIANT_FALSE;
+  lastReading_ = CheckReading();
   try {
-    const HostCheckResult outcome = RunCheckForHost(parameter_.get());
+    HostCheckResult outcome = RunCheckForHost(parameter_.get());
     const HRESULT stored = StoreResultText(outcome.result);
     if (FAILED(stored)) return stored;
+    lastReading_ = std::move(outcome.reading);
     *status = outcome.status;
+    return S_OK;
+  } catch (...) {
+    return HResultFromCurrentException();
+  }
+}
+
+HRESULT quarnelcom::LastReading(QuarnelReading* reading) {
+  if (reading == nullptr) return E_POINTER;
+  *reading = QuarnelReading{};
+  try {
+    *reading = TransferredReading(lastReading_);
     return S_OK;
   } catch (...) {
     return HResultFromCurrentException();

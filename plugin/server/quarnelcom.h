@@ -1,7 +1,8 @@
 #pragma once
 // The creatable class quarnelcom: four VARIANT properties, the check and
 // the configuration dialog, served to late-bound callers from the DLL's own
-// type library.
+// type library; and, outside it, IQuarnelReading: the numbers of the last
+// check, for the stand-in host's report.
 
 #include "support/windows_win32.h"
 #include <oaidl.h>
@@ -12,13 +13,14 @@
 #include <string>
 
 #include "dialog/frmmain_win32.h"
+#include "plugin/measurement.h"
 #include "plugin/server/module.h"
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
 
-class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
+class quarnelcom final : public _quarnelcom, public ISupportErrorInfo, public IQuarnelReading {
  public:
   // Creates an object and hands out its interface `iid`.
   static HRESULT Create(REFIID iid, void** object);
@@ -42,6 +44,9 @@ class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
 
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
+
+  // IQuarnelReading
+  HRESULT STDMETHODCALLTYPE LastReading(QuarnelReading* reading) override;
 
   // _quarnelcom
   HRESULT STDMETHODCALLTYPE sa_docheck(VARIANT_BOOL* status) override;
@@ -71,6 +76,7 @@ class quarnelcom final : public _quarnelcom, public ISupportErrorInfo {
   unique_variant timeout_;
   unique_variant parameter_;
   unique_variant result_;
+  CheckReading lastReading_;  // of the last sa_docheck
   std::unique_ptr<FrmMain> dialog_;
 };
 

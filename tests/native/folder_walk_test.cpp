@@ -135,12 +135,14 @@ TEST_F(FolderWalkTest, OnlyAMissingFirstFolderIsNothingFound) {
   WalkEnd end = Walk(L"C:\\none\\", L"*.log");
   EXPECT_FALSE(end.rootFound);
   EXPECT_FALSE(end.failure);
+  EXPECT_EQ(end.rootSearchCode, fake::kErrorPathNotFound);
   EXPECT_TRUE(trace.lines.empty());
 
   files.AddDirectory(L"C:\\empty");
   end = Walk(L"C:\\empty\\", L"*.log");
   EXPECT_TRUE(end.rootFound);
   EXPECT_FALSE(end.failure);
+  EXPECT_EQ(end.rootSearchCode, fake::kErrorFileNotFound);
   EXPECT_TRUE(visited.empty());
 
   files.FailSearch(L"C:\\logs", 5);

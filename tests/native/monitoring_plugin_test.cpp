@@ -20,97 +20,103 @@ namespace {
 
 const std::wstring kNoText = L"\x1F";  // stands for an Empty sa_result in the table
 
+CheckReading SizeReading(double bytes, double shownSize) {
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Size;
+  reading.bytes = bytes;
+  reading.shownSize = shownSize;
+  return reading;
+}
+
+CheckReading AgeReading(std::int32_t age, std::int64_t minutes, std::int32_t nowMinuteOfDay) {
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::Age;
+  reading.age = age;
+  reading.minutes = minutes;
+  reading.nowMinuteOfDay = nowMinuteOfDay;
+  return reading;
+}
+
+CheckReading NothingFound(std::uint32_t code) {
+  CheckReading reading;
+  reading.finding = CheckReading::Finding::NothingFound;
+  reading.systemCode = code;
+  return reading;
+}
+
+const CheckReading kNoReading;
+
 TEST(MonitoringPlugin, ReportsEachOutcomeWithItsLineAndState) {
   const struct {
     std::wstring parameterString;
     bool passed;
     std::wstring result;
+    CheckReading reading;
     PluginState state;
     std::wstring line;
-    std::wstring secondLookResult = kNoText;
   } cases[] = {
       // Measured: OK or CRITICAL, with the size in bytes or the age in its unit.
       {L"#FILE=C:\\a\\*.log#WHT=SIZE#CMP=GT#VAL=2#UNIT=KB#", true, L"Size of C:\\a\\*.log is 1.5 KB",
-       PluginState::Ok, L"QUARNEL OK - Size of C:\\a\\*.log is 1.5 KB | 'size'=1530B;;~:2099;0",
-       L"Size of C:\\a\\*.log is 1530 B"},
-      // Without the second look's total in bytes: no performance data, the same state.
-      {L"#FILE=C:\\a.log#CMP=GT#VAL=2#UNIT=MB#", false, L"Size of C:\\a.log is 2.5 MB",
-       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 2.5 MB"},
+       SizeReading(1530, 1.5), PluginState::Ok,
+       L"QUARNEL OK - Size of C:\\a\\*.log is 1.5 KB | 'size'=1530B;;~:2099;0"},
       {L"#FILE=C:\\a.log#CMP=LT#VAL=100#UNIT=B#", false, L"Size of C:\\a.log is 10 B",
-       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 10 B | 'size'=10B;;100:;0"},
-      {L"#FILE=C:\\a.log#CMP=EQ#VAL=0#UNIT=MB#", false, L"Size of C:\\a.log is 0 MB",
-       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 0 MB | 'size'=0B;;@52428;0",
-       L"Size of C:\\a.log is 0 B"},
+       SizeReading(10, 10), PluginState::Critical,
+       L"QUARNEL CRITICAL - Size of C:\\a.log is 10 B | 'size'=10B;;100:;0"},
+      {L"#FILE=C:\\a.log#CMP=EQ#VAL=0#UNIT=MB#", false, L"Size of C:\\a.log is 0 MB", SizeReading(0, 0),
+       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a.log is 0 MB | 'size'=0B;;@52428;0"},
       {L"#FILE=C:\\is is.log#CMP=NQ#VAL=1.5#UNIT=KB#", true, L"Size of C:\\is is.log is 1,5 KB",
-       PluginState::Ok, L"QUARNEL OK - Size of C:\\is is.log is 1,5 KB | 'size'=1536B;;1485:1587;0",
-       L"Size of C:\\is is.log is 1536 B"},
-      {L"#FILE=C:\\a#CMP=XX#UNIT=XB#", false, L"Size of C:\\a is 2047.0 XB", PluginState::Critical,
-       L"QUARNEL CRITICAL - Size of C:\\a is 2047.0 XB | 'size'=2047B;;@~:;0"},
+       SizeReading(1536, 1.5), PluginState::Ok,
+       L"QUARNEL OK - Size of C:\\is is.log is 1,5 KB | 'size'=1536B;;1485:1587;0"},
+      {L"#FILE=C:\\a#CMP=XX#UNIT=XB#", false, L"Size of C:\\a is 2047.0 XB", SizeReading(2047, 2047),
+       PluginState::Critical, L"QUARNEL CRITICAL - Size of C:\\a is 2047.0 XB | 'size'=2047B;;@~:;0"},
       {L"#FILE=C:\\a.log#WHT=WDATE#CMP=GT#VAL=15#UNIT=N#", false,
-       L"C:\\a.log was written 20 minutes ago", PluginState::Critical,
+       L"C:\\a.log was written 20 minutes ago", AgeReading(20, 20, 600), PluginState::Critical,
        L"QUARNEL CRITICAL - C:\\a.log was written 20 minutes ago | 'age'=1200s;;~:900;0"},
       {L"#FILE=C:\\*.log#WHT=OLDCREA#CMP=LT#VAL=1#UNIT=D#DBG=T#", true,
-       L"C:\\b.log was created 3 days ago (ID=1-Jan-2026 0:0:0  - N=4-Jan-2026 1:2:3)", PluginState::Ok,
+       L"C:\\b.log was created 3 days ago (ID=1-Jan-2026 0:0:0  - N=4-Jan-2026 1:2:3)",
+       AgeReading(3, 4382, 62), PluginState::Ok,
        L"QUARNEL OK - C:\\b.log was created 3 days ago (ID=1-Jan-2026 0:0:0  - N=4-Jan-2026 1:2:3)"
-       L" | 'age'=262920s;;3780:;0",
-       L"C:\\b.log was created 4382 minutes ago (ID=1-Jan-2026 0:0:0  - N=4-Jan-2026 1:2:3)"},
+       L" | 'age'=262920s;;3780:;0"},
       // Units without a length in minutes: the age in seconds without ranges.
       {L"#FILE=C:\\a.log#WHT=CDATE#CMP=EQ#VAL=1#UNIT=yyyy#", false,
-       L"C:\\a.log was created -1 unknown unit (yyyy) ago", PluginState::Critical,
-       L"QUARNEL CRITICAL - C:\\a.log was created -1 unknown unit (yyyy) ago | 'age'=-60s;;;0",
-       L"C:\\a.log was created -1 minutes ago (ID=1-Jan-2027 0:0:0  - N=31-Dec-2026 23:59:0)"},
-      // A second look that counted other boundaries than the first: no performance data.
-      {L"#FILE=C:\\a.log#WHT=WDATE#CMP=GT#VAL=1#UNIT=H#", false, L"C:\\a.log was written 3 hours ago",
-       PluginState::Critical, L"QUARNEL CRITICAL - C:\\a.log was written 3 hours ago",
-       L"C:\\a.log was written 61 minutes ago (ID=1-Jan-2027 0:59:0  - N=1-Jan-2027 2:0:0)"},
+       L"C:\\a.log was created -1 unknown unit (yyyy) ago", AgeReading(-1, -1, 1439), PluginState::Critical,
+       L"QUARNEL CRITICAL - C:\\a.log was created -1 unknown unit (yyyy) ago | 'age'=-60s;;;0"},
       // Nothing found: OK when FNF=T says so, CRITICAL where a file was expected.
-      {L"#FILE=C:\\x#FNF=T#", true, L"No matching files", PluginState::Ok,
+      {L"#FILE=C:\\x#FNF=T#", true, L"No matching files", NothingFound(2), PluginState::Ok,
        L"QUARNEL OK - No matching files"},
-      {L"#FILE=C:\\x#CMP=GT#UNIT=B#", false, L"ERR: No matching files", PluginState::Critical,
-       L"QUARNEL CRITICAL - ERR: No matching files"},
+      {L"#FILE=C:\\x#CMP=GT#UNIT=B#", false, L"ERR: No matching files", NothingFound(2),
+       PluginState::Critical, L"QUARNEL CRITICAL - ERR: No matching files"},
       {L"#FILE=C:\\x#WHT=CDATE#", false, L"ERR:The system cannot find the file specified. (2)",
-       PluginState::Critical, L"QUARNEL CRITICAL - ERR:The system cannot find the file specified. (2)"},
+       NothingFound(2), PluginState::Critical,
+       L"QUARNEL CRITICAL - ERR:The system cannot find the file specified. (2)"},
       {L"#FILE=C:\\x\\y#WHT=WDATE#", false, L"ERR:The system cannot find the path specified. (3)",
-       PluginState::Critical, L"QUARNEL CRITICAL - ERR:The system cannot find the path specified. (3)"},
+       NothingFound(3), PluginState::Critical,
+       L"QUARNEL CRITICAL - ERR:The system cannot find the path specified. (3)"},
       // Could not look or could not measure: UNKNOWN, without performance data.
-      {L"#FILE=C:\\x#WHT=WDATE#", false, L"ERR:Access is denied. (5)", PluginState::Unknown,
+      {L"#FILE=C:\\x#WHT=WDATE#", false, L"ERR:Access is denied. (5)", kNoReading, PluginState::Unknown,
        L"QUARNEL UNKNOWN - ERR:Access is denied. (5)"},
-      {L"#FILE=C:\\x#WHT=SIZE#", false, L"ERR:The system cannot find the file specified. (2)",
+      {L"#FILE=C:\\x#WHT=SIZE#", false, L"ERR:The system cannot find the file specified. (2)", kNoReading,
        PluginState::Unknown, L"QUARNEL UNKNOWN - ERR:The system cannot find the file specified. (2)"},
-      {L"#FILE=\\\\srv\\s\\x#AUTH=T#", false, L"The user name or password is incorrect.",
+      {L"#FILE=\\\\srv\\s\\x#AUTH=T#", false, L"The user name or password is incorrect.", kNoReading,
        PluginState::Unknown, L"QUARNEL UNKNOWN - The user name or password is incorrect."},
       {L"#FILE=C:\\x (2)#WHT=CDATE#", false,
-       L"ERR: Type mismatch (13) at 0 params: N-a-b-0- type: Double-Date-Date- pat=C:\\x (2)",
+       L"ERR: Type mismatch (13) at 0 params: N-a-b-0- type: Double-Date-Date- pat=C:\\x (2)", kNoReading,
        PluginState::Unknown,
        L"QUARNEL UNKNOWN - ERR: Type mismatch (13) at 0 params: N-a-b-0- type: Double-Date-Date- pat=C:\\x (2)"},
-      {L"#FILE=C:\\*.x#WHT=OLDWRITE#", false, kNoText, PluginState::Unknown,
+      {L"#FILE=C:\\*.x#WHT=OLDWRITE#", false, kNoText, NothingFound(18), PluginState::Unknown,
        L"QUARNEL UNKNOWN - (no result text: the check measured nothing)"},
-      // A passed check whose text shows no measurement that the reader knows: never OK.
-      {L"#FILE=C:\\a.log#CMP=GT#VAL=2#UNIT=MB#", true, L"Taille de C:\\a.log : 2,5 Mo", PluginState::Unknown,
-       L"QUARNEL UNKNOWN - Taille de C:\\a.log : 2,5 Mo"},
-      {L"#FILE=C:\\a\x0d.log#UNIT=B#", false, L"Size of C:\\a\x0d\x0a.log was", PluginState::Unknown,
-       L"QUARNEL UNKNOWN - Size of C:\\a  .log was"},
+      // A passed check that measured nothing: never OK, whatever its text.
+      {L"#FILE=C:\\a.log#CMP=GT#VAL=2#UNIT=MB#", true, L"Taille de C:\\a.log : 2,5 Mo", kNoReading,
+       PluginState::Unknown, L"QUARNEL UNKNOWN - Taille de C:\\a.log : 2,5 Mo"},
+      {L"#FILE=C:\\a\x0d.log#UNIT=B#", false, L"Size of C:\\a\x0d\x0a.log was", kNoReading,
+       PluginState::Unknown, L"QUARNEL UNKNOWN - Size of C:\\a  .log was"},
   };
   for (const auto& c : cases) {
     const std::optional<std::wstring> result =
         c.result == kNoText ? std::nullopt : std::optional<std::wstring>(c.result);
-    const std::optional<std::wstring> secondLookResult =
-        c.secondLookResult == kNoText ? std::nullopt : std::optional<std::wstring>(c.secondLookResult);
-    const PluginReport report = ReportCheck(c.parameterString, c.passed, result, {}, secondLookResult);
+    const PluginReport report = ReportCheck(c.parameterString, c.passed, result, c.reading);
     EXPECT_EQ(report.line, c.line) << testing::PrintToString(c.parameterString);
     EXPECT_EQ(report.state, c.state) << testing::PrintToString(c.parameterString);
-  }
-}
-
-TEST(MonitoringPlugin, LooksAgainInBytesOrMinutesOnlyWhereTheTextShowsLess) {
-  EXPECT_EQ(SecondLook(L"#FILE=C:\\a#UNIT=KB#"), L"#UNIT=B#~#FILE=C:\\a#UNIT=KB#");
-  EXPECT_EQ(SecondLook(L"FILE=x#WHT=SIZE#UNIT=TB"), L"#UNIT=B#~FILE=x#WHT=SIZE#UNIT=TB");
-  EXPECT_EQ(SecondLook(L"#FILE=C:\\a#WHT=OLDWRITE#UNIT=D#"), L"#UNIT=N#DBG=T#~#FILE=C:\\a#WHT=OLDWRITE#UNIT=D#");
-  EXPECT_EQ(SecondLook(L"#FILE=C:\\a#WHT=CDATE#UNIT=ww#DBG=F#"),
-            L"#UNIT=N#DBG=T#~#FILE=C:\\a#WHT=CDATE#UNIT=ww#DBG=F#");
-  for (const wchar_t* precise : {L"#FILE=C:\\a#UNIT=B#", L"#FILE=C:\\a#UNIT=kb#", L"#FILE=C:\\a#WHT=CDATE#UNIT=N#",
-                                 L"#FILE=C:\\a#WHT=CDATE#UNIT=n#", L"#WHT=size#UNIT=MB#"}) {
-    EXPECT_EQ(SecondLook(precise), std::nullopt) << testing::PrintToString(precise);
   }
 }
 
@@ -162,6 +168,11 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
       {L"-5:+1.5", {-5.5, 2}, {-5, 1.5}},
       {L"~:", {}, {-1e300, 1e300}},
       {L"@~:", {-1e300, 0, 1e300}, {}},
+      // As the Monitoring Plugins library reads them: ":10" is 0:10, "~" is 0:0.
+      {L":10", {-0.5, 10.5}, {0, 10}},
+      {L"~", {-1, 1}, {0}},
+      {L"0.1:0.3", {0.09, 0.31}, {0.1, 0.3}},
+      {L"9007199254740992", {9007199254740994.0}, {9007199254740992.0}},
   };
   for (const auto& c : cases) {
     const ParsedRange parsed = ParseAlertRange(c.text);
@@ -174,18 +185,25 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
       for (double value : c.quiet) EXPECT_FALSE(range.Alerts(value)) << value << " in " << testing::PrintToString(std::wstring(c.text));
     }
   }
+  const std::wstring tooFine = L"0." + std::wstring(9999, L'0') + L"1";
+  const std::wstring notHeld =
+      L"has a number with too many digits, or too large or too small, to be held exactly";
   const struct {
-    const wchar_t* text;
-    const wchar_t* problem;
+    std::wstring text;
+    std::wstring problem;
   } malformed[] = {
+      {tooFine, notHeld},
+      {L"1:" + tooFine, notHeld},
+      {L"9007199254740993", notHeld},
+      {L"1" + std::wstring(400, L'0') + L":", notHeld},
       {L"", L"is empty"},
       {L"abc", L"has no number as its end"},
       {L"10:5", L"starts above its end"},
       {L"-10", L"starts above its end"},
       {L"@", L"has no end"},
       {L"1:2:3", L"has more than one ':'"},
-      {L":5", L"has no number or '~' before its ':'"},
-      {L"~", L"has no number as its end"},
+      {L"x:5", L"has no number or '~' before its ':'"},
+      {L"~~", L"has no number as its end"},
       {L"10,5", L"has no number as its end"},
       {L"1e3", L"has no number as its end"},
       {L"5:.", L"has no number as its end"},
@@ -193,8 +211,8 @@ TEST(AlertRange, ReadsTheGuidelinesSyntaxAndAlertsOutsideOrInside) {
   };
   for (const auto& m : malformed) {
     const ParsedRange parsed = ParseAlertRange(m.text);
-    EXPECT_FALSE(parsed.range) << testing::PrintToString(std::wstring(m.text));
-    EXPECT_EQ(parsed.problem, m.problem) << testing::PrintToString(std::wstring(m.text));
+    EXPECT_FALSE(parsed.range) << testing::PrintToString(m.text.substr(0, 40));
+    EXPECT_EQ(parsed.problem, m.problem) << testing::PrintToString(m.text.substr(0, 40));
   }
 }
 
@@ -225,8 +243,8 @@ std::optional<PluginState> PerformanceState(const std::wstring& line) {
   return alerts(2) ? PluginState::Critical : alerts(1) ? PluginState::Warning : PluginState::Ok;
 }
 
-// Checks run on a fake machine as the host runs them for its report: the
-// check, then its second look.
+// Checks run on a fake machine as the host runs them for its report: one
+// check, its text and its reading.
 class PluginReportTest : public ::testing::Test {
  protected:
   PluginReportTest() { clock.now = OleDateFromFields({2026, 12, 7, 10, 0, 0}); }
@@ -237,10 +255,8 @@ class PluginReportTest : public ::testing::Test {
   }
 
   PluginReport Report(const std::wstring& parameterString, const AlertLevels& levels) {
-    const CheckOutcome first = Run(parameterString);
-    const auto second = SecondLook(parameterString);
-    return ReportCheck(parameterString, first.passed, first.result, levels,
-                       second ? Run(*second).result : std::nullopt);
+    const CheckOutcome outcome = Run(parameterString);
+    return ReportCheck(parameterString, outcome.passed, outcome.result, outcome.reading, levels);
   }
 
   // The report's state, which its performance data must give too, and those
@@ -269,17 +285,22 @@ class PluginReportTest : public ::testing::Test {
   fake::RecordingNetwork network;
 };
 
-// Writer and reader of the result texts agree: every kind, every unit,
-// with "." and "," as the decimal point, with and without the debug part.
-TEST_F(PluginReportTest, ReadsBackEveryResultTextThatTheCheckWrites) {
+// The reading is what the text shows, and the numbers it was made from:
+// every kind, every unit, with "." and "," as the decimal point, with and
+// without the debug part; and a check that found nothing names what it
+// searched and what the system answered.
+TEST_F(PluginReportTest, TheReadingIsWhatTheCheckMeasuredAndItsTextShows) {
   for (const wchar_t* decimal : {L".", L","}) {
     automation.decimalSeparator = decimal;
     for (const wchar_t* unit : {L"B", L"KB", L"MB", L"GB", L"TB", L"XB"}) {
       for (std::uint64_t bytes : {0ull, 1ull, 1126ull, 1536ull, 5ull << 30, 3ull << 40, 10538189ull}) {
         PutFile(bytes, 6, 1, 2, 3);
-        const auto result = Run(std::wstring(L"#FILE=C:\\data\\a.log#CMP=GT#UNIT=") + unit + L"#").result;
-        SCOPED_TRACE(testing::PrintToString(*result));
-        EXPECT_EQ(ReadSize(*result, unit), ShownSize(static_cast<double>(bytes) / SizeUnitDivisor(unit), unit));
+        const CheckOutcome outcome = Run(std::wstring(L"#FILE=C:\\data\\a.log#CMP=GT#UNIT=") + unit + L"#");
+        SCOPED_TRACE(testing::PrintToString(*outcome.result));
+        ASSERT_EQ(outcome.reading.finding, CheckReading::Finding::Size);
+        EXPECT_EQ(outcome.reading.shownSize,
+                  ShownSize(static_cast<double>(bytes) / SizeUnitDivisor(unit), unit));
+        EXPECT_EQ(outcome.reading.bytes, static_cast<double>(bytes));
       }
     }
   }
@@ -291,29 +312,32 @@ TEST_F(PluginReportTest, ReadsBackEveryResultTextThatTheCheckWrites) {
   for (const wchar_t* what : {L"CDATE", L"WDATE", L"OLDCREA", L"OLDWRITE", L"YOUCREA", L"YOUWRITE"}) {
     for (const auto& a : ages) {
       for (bool debug : {false, true}) {
-        const auto result = Run(std::wstring(L"#FILE=C:\\data\\a.log#WHT=") + what + L"#UNIT=" + a.unit +
-                                L"#DBG=" + (debug ? L"T" : L"F") + L"#").result;
-        SCOPED_TRACE(testing::PrintToString(*result));
-        const auto reading = ReadAge(*result, a.unit, debug);
-        ASSERT_TRUE(reading);
-        EXPECT_EQ(reading->age, a.age);
-        ASSERT_EQ(reading->debug.has_value(), debug);
-        if (debug) {
-          EXPECT_EQ(MinuteOfDay(reading->debug->fileDate), 23 * 60 + 59);
-          EXPECT_EQ(MinuteOfDay(reading->debug->nowText), 10 * 60);
-        }
-        EXPECT_FALSE(ReadSize(*result, a.unit));
+        const CheckOutcome outcome = Run(std::wstring(L"#FILE=C:\\data\\a.log#WHT=") + what + L"#UNIT=" +
+                                         a.unit + L"#DBG=" + (debug ? L"T" : L"F") + L"#");
+        SCOPED_TRACE(testing::PrintToString(*outcome.result));
+        ASSERT_EQ(outcome.reading.finding, CheckReading::Finding::Age);
+        EXPECT_EQ(outcome.reading.age, a.age);
+        EXPECT_EQ(outcome.reading.minutes, 601);
+        EXPECT_EQ(outcome.reading.nowMinuteOfDay, 10 * 60);
       }
     }
   }
-  // Texts the reader does not know: no measurement.
-  for (const wchar_t* unknown : {L"Size of C:\\a is 1.5 KB", L"Size of C:\\a is 1.50 MB", L"Taille de C:\\a is 1,5 MB",
-                                 L"Size of C:\\a is 1 234,5 MB", L"Size of C:\\a is 1.5e3 MB"}) {
-    EXPECT_FALSE(ReadSize(unknown, L"MB")) << testing::PrintToString(std::wstring(unknown));
+  const struct {
+    const wchar_t* parameterString;
+    const wchar_t* searched;
+    std::uint32_t code;
+  } nothing[] = {
+      {L"#FILE=C:\\data\\*.zzz#", L"C:\\data\\*.zzz", fake::kErrorFileNotFound},
+      {L"#FILE=C:\\data\\b.log#WHT=WDATE#FNF=T#", L"C:\\data\\b.log", fake::kErrorFileNotFound},
+      {L"#FILE=C:\\gone\\*.log#WHT=OLDWRITE#", L"C:\\gone\\*.log", fake::kErrorPathNotFound},
+  };
+  for (const auto& n : nothing) {
+    const CheckOutcome outcome = Run(n.parameterString);
+    SCOPED_TRACE(testing::PrintToString(std::wstring(n.parameterString)));
+    ASSERT_EQ(outcome.reading.finding, CheckReading::Finding::NothingFound);
+    EXPECT_EQ(outcome.reading.searchedPath, n.searched);
+    EXPECT_EQ(outcome.reading.systemCode, n.code);
   }
-  EXPECT_FALSE(ReadAge(L"C:\\a was written 5 Minuten ago", L"N", false));
-  EXPECT_FALSE(ReadAge(L"C:\\a was written 5 minutes ago", L"N", true));
-  EXPECT_FALSE(ReadAge(L"C:\\a was read 5 minutes ago", L"N", false));
 }
 
 // Around each edge of the ranges, the reported state is the ranges' on the

@@ -36,6 +36,9 @@ TEST(QuarnelHost, TracedCheckPrintsStatusAndResultThenTheTraceLines) {
   for (size_t i = 2; i < run.lines.size(); ++i) {
     EXPECT_EQ(run.lines[i].rfind("trace: ", 0), 0u) << "line " << i << ": " << run.lines[i];
   }
+  // It found nothing: the host says what was searched and what the system answered.
+  EXPECT_EQ(run.lines.back().rfind("trace: quarnel-host: nothing found: searched '', the system answered ", 0), 0u)
+      << run.lines.back();
 }
 
 TEST(QuarnelHost, TraceViewerShowsEachDebugStringAndPassesTheProgramOn) {
@@ -111,6 +114,9 @@ TEST(QuarnelHost, GivesHelpAndItsVersionOnTheStandardOutput) {
       {{L"configure", L"--help"}, "usage: quarnel-host configure [--timeout N] [--host NAME] [--] [PARAMETER-STRING]"},
       {{L"trace", L"--help"}, "usage: quarnel-host trace PROGRAM [ARGS...]"},
       {{L"--version"}, "comquarnel " QUARNEL_VERSION_TEXT},
+      {{L"-V"}, "comquarnel " QUARNEL_VERSION_TEXT},
+      {{L"check", L"--plugin", L"-V"}, "comquarnel " QUARNEL_VERSION_TEXT},
+      {{L"check", L"--plugin", L"-t", L"5", L"-h"}, kCheckUsage},
   };
   for (auto c : cases) {
     c.arguments.insert(c.arguments.begin(), HostPath());
@@ -160,6 +166,8 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
   } cases[] = {
       {L"#FILE=" + pattern + L"#CMP=GT#VAL=2#UNIT=KB#", 0,
        "QUARNEL OK - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;;~:2099;0"},
+      {L"#FILE=" + pattern + L"#CMP=GT#VAL=2#UNIT=KB#", 0,
+       "QUARNEL OK - Size of " + directory + "\\*.log is 1.5 KB | 'size'=1536B;;~:2099;0", {L"-t", L"30"}},
       {L"#FILE=" + pattern + L"#CMP=LT#VAL=2000#UNIT=B#", 2,
        "QUARNEL CRITICAL - Size of " + directory + "\\*.log is 1536 B | 'size'=1536B;;2000:;0"},
       {L"#FILE=" + files.PathOf(L"a.log") + L"#WHT=WDATE#CMP=LT#VAL=5#UNIT=D#", 2,
@@ -214,6 +222,14 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
       {{L"-c", L"", L"#X#"}, "QUARNEL UNKNOWN - usage error: -c takes a range [@][start:][end]: '' is empty"},
       {{L"--warning", L"1", L"--warning", L"2", L"#X#"},
        "QUARNEL UNKNOWN - usage error: -w/--warning is given more than once"},
+      // Every option is refused the same way when it is repeated.
+      {{L"--plugin", L"#X#"}, "QUARNEL UNKNOWN - usage error: --plugin is given more than once"},
+      {{L"--timeout", L"5", L"-t", L"6", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: -t/--timeout is given more than once"},
+      {{L"--host", L"a", L"--host", L"a", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: --host is given more than once"},
+      {{L"-t", L"0", L"#X#"},
+       "QUARNEL UNKNOWN - usage error: -t takes a whole number of seconds from 1 to 86400, not '0'"},
   };
   for (auto refusal : refusals) {
     refusal.arguments.insert(refusal.arguments.begin(), {HostPath(), L"check", L"--plugin"});
