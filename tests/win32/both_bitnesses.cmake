@@ -7,7 +7,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
            COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/both-bitnesses-test
                    ${CMAKE_BINARY_DIR}/both-bitnesses-test
                    ${other}/plugin/comquarnel.dll $<TARGET_FILE:comquarnel>
-                   ${other}/tests/dialog_test.exe $<TARGET_FILE:dialog_test> ${clsid} ${libid})
+                   ${other}/tests/dialog_test.exe $<TARGET_FILE:dialog_test> ${progid} ${clsid} ${libid})
   set_tests_properties(both_bitnesses_in_one_prefix PROPERTIES
                        TIMEOUT 240 SKIP_RETURN_CODE 77 RESOURCE_LOCK display LABELS both_bitnesses)
 endif()

@@ -7,7 +7,7 @@ Option Explicit
 
 Dim o, i
 On Error Resume Next
-Set o = CreateObject("comQuarnel.quarnelcom")
+Set o = CreateObject(PluginProgId)
 WScript.Echo "created: " & Hex(Err.Number)
 If Err.Number = 0 Then
   On Error GoTo 0

@@ -28,19 +28,6 @@ add_test(NAME com_object_vbs
          COMMAND ${run_vbs} ${prefix} ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_object.vbs)
 quarnel_requires_registration(com_object_vbs)
 
-# The identifiers that unregistration has to remove, as the IDL declares them.
-file(READ ${CMAKE_SOURCE_DIR}/plugin/quarnel.idl idl)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/plugin/quarnel.idl)
-function(quarnel_idl_uuid declaration variable)
-  if(NOT idl MATCHES "uuid\\(([0-9a-fA-F-]+)\\)[^]]*\\][ \t\r\n]*${declaration}")
-    message(FATAL_ERROR "quarnel.idl declares no uuid for '${declaration}'")
-  endif()
-  set(${variable} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
-endfunction()
-quarnel_idl_uuid("library comQuarnel" libid)
-quarnel_idl_uuid("interface _quarnelcom" iid)
-quarnel_idl_uuid("coclass quarnelcom" clsid)
-
 add_test(NAME com_unregister
          COMMAND sh -c [=[
 regsvr32=$1 wine_run=$2 run_vbs=$3 prefix=$4 dll=$5 script=$6; shift 6
@@ -49,7 +36,7 @@ sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u fail
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
 exit $status
 ]=] com_unregister "${regsvr32}" ${wine_run} ${run_vbs} ${prefix} $<TARGET_FILE:comquarnel>
-                 ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_unregistered.vbs ${clsid} ${libid} ${iid})
+                 ${CMAKE_CURRENT_SOURCE_DIR}/win32/com_unregistered.vbs)
 quarnel_requires_registration(com_unregister)
 set_tests_properties(com_unregister PROPERTIES RUN_SERIAL TRUE)
 
@@ -71,7 +58,7 @@ set_tests_properties(host_test PROPERTIES TIMEOUT 300)
 # and the DLL in a folder nested past 300 characters names them there.
 add_test(NAME host_unregistered
          COMMAND bash -c [=[
-regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin deep_run=$6.deep
+regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 host=$5 plain=$6.plain plugin=$6.plugin deep_run=$6.deep progid=$7
 deep=$(mktemp -d)
 trap 'rm -rf "$deep" "$plain" "$plugin" "$deep_run"' EXIT
 folder=$deep
@@ -89,14 +76,14 @@ grep -qxF "  $(sed -n 's/^  \(.*regsvr32.exe\) .*/\1/p' "$plain") \"$windows_fol
   { echo "the copy past 300 characters does not name regsvr32 and its own DLL"; status=1; }
 [ $plain_status -eq 2 ] || { echo "exit code $plain_status, not 2"; status=1; }
 [ $plugin_status -eq 3 ] || { echo "--plugin: exit code $plugin_status, not 3"; status=1; }
-grep -qx 'error: comQuarnel.quarnelcom is not registered on this machine (0x800401F3.*)' "$plain" ||
+grep -qx "error: $progid is not registered on this machine (0x800401F3.*)" "$plain" ||
   { echo "no line says that the class is not registered"; status=1; }
 grep -qx '  .*regsvr32.exe .*comquarnel.dll.' "$plain" || { echo "no regsvr32 command"; status=1; }
-grep -qx 'QUARNEL UNKNOWN - comQuarnel.quarnelcom is not registered .*regsvr32.exe .*comquarnel.dll.' "$plugin" ||
+grep -qx "QUARNEL UNKNOWN - $progid is not registered .*regsvr32.exe .*comquarnel.dll." "$plugin" ||
   { echo "--plugin: no UNKNOWN line with the regsvr32 command"; status=1; }
 exit $status
 ]=] host_unregistered "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel>
-                 $<TARGET_FILE:quarnel-host> ${CMAKE_CURRENT_BINARY_DIR}/host_unregistered)
+                 $<TARGET_FILE:quarnel-host> ${CMAKE_CURRENT_BINARY_DIR}/host_unregistered ${progid})
 quarnel_requires_registration(host_unregistered)
 set_tests_properties(host_unregistered PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 add_dependencies(typelib_test comquarnel)
@@ -193,13 +180,13 @@ set_tests_properties(denied_folder_checks PROPERTIES RUN_SERIAL TRUE TIMEOUT 300
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_test(NAME com_unregister_beside_32_bit
            COMMAND sh -c [=[
-regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 clsid=$5 libid=$6
+regsvr32=$1 wine_run=$2 prefix=$3 dll=$4 progid=$5 clsid=$6 libid=$7
 reg() { "$wine_run" "$prefix" reg "$@" >/dev/null 2>&1; }
 # One letter a key, P present or A absent: the ProgID, the class in the
 # 64-bit view, the library's win64 and win32 subkeys, the library.
 win32_library="HKCR\\TypeLib\\$libid\\1.0\\409\\win32"
 state() {
-  for key in "HKCR\\comQuarnel.quarnelcom" "HKCR\\CLSID\\$clsid" \
+  for key in "HKCR\\$progid" "HKCR\\CLSID\\$clsid" \
              "HKCR\\TypeLib\\$libid\\1.0\\409\\win64" "$win32_library" "HKCR\\TypeLib\\$libid"; do
     if reg query "$key"; then printf P; else printf A; fi
   done
@@ -217,7 +204,7 @@ sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /u /s || { echo "regsvr32 /u fail
 expect AAAAA "unregistering the last build"
 sh -c "$regsvr32" "$wine_run" "$prefix" "$dll" /s || { echo "registering again failed"; exit 1; }
 exit $status
-]=] com_unregister_beside_32_bit "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> ${clsid} ${libid})
+]=] com_unregister_beside_32_bit "${regsvr32}" ${wine_run} ${prefix} $<TARGET_FILE:comquarnel> ${progid} ${clsid} ${libid})
   quarnel_requires_registration(com_unregister_beside_32_bit)
   set_tests_properties(com_unregister_beside_32_bit PROPERTIES RUN_SERIAL TRUE LABELS both_bitnesses)
 endif()

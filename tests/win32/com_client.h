@@ -17,14 +17,13 @@
 #include <utility>
 
 #include "build_tree.h"
+#include "com_ids.h"  // kPluginProgId, generated from plugin/quarnel.idl
 #include "quarnel_h.h"  // generated from plugin/quarnel.idl
 #include "support/com_text_win32.h"
 #include "support/module_win32.h"
 #include "support/unique_any_win32.h"
 
 namespace quarnel {
-
-inline constexpr wchar_t kPluginProgId[] = L"comQuarnel.quarnelcom";
 
 // A single-threaded apartment on the calling thread while this lives.
 using ThreadApartment = unique_apartment;

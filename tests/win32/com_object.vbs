@@ -2,7 +2,7 @@
 ' identifier, driven by late binding. Exits with the number of failed checks.
 Option Explicit
 
-Dim o : Set o = CreateObject("comQuarnel.quarnelcom")
+Dim o : Set o = CreateObject(PluginProgId)
 
 ' A new object: every property Empty, not an empty text.
 Expect TypeName(o.sa_result) = "Empty", "sa_result of a new object is " & TypeName(o.sa_result)
@@ -52,7 +52,7 @@ Err.Clear
 On Error GoTo 0
 
 ' A check stores a text; two objects keep separate properties.
-Dim other : Set other = CreateObject("comQuarnel.quarnelcom")
+Dim other : Set other = CreateObject(PluginProgId)
 other.sa_parameter = "#WHT=CDATE#"
 o.sa_parameter = "#WHT=SIZE#"
 Dim status : status = o.sa_docheck

@@ -197,7 +197,7 @@ TEST(QuarnelObject, ShowGuiReportsAPropertyWithoutTextAsAnErrorWithDescription) 
     error->GetDescription(description.put());
     error->GetSource(source.put());
     EXPECT_STREQ(description.get(), failure.description);
-    EXPECT_STREQ(source.get(), L"comQuarnel.quarnelcom");
+    EXPECT_STREQ(source.get(), kPluginProgId);
 
     com_ptr<ISupportErrorInfo> support;
     ASSERT_EQ(plugin->QueryInterface(IID_ISupportErrorInfo, support.put_void()), S_OK);

@@ -168,7 +168,7 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     if (!HasDisplay()) GTEST_SKIP() << "DISPLAY is not set: the dialog needs an X display (xvfb-run)";
-    ASSERT_EQ(plugin.created(), S_OK) << "comQuarnel.quarnelcom is not registered";
+    ASSERT_EQ(plugin.created(), S_OK) << kPluginProgId << " is not registered";
     ASSERT_EQ(plugin.PutText(L"sa_hostname", L"srv1"), S_OK);
   }
 

@@ -86,7 +86,7 @@ Sub ExpectParameterOutcome(kind, status, result)
   If kind = "10 MB path" Then Expect Right(result, 5) = "(206)", "a path of 10 MB is too long to look at: " & result
 End Sub
 
-Dim o : Set o = CreateObject("comQuarnel.quarnelcom")
+Dim o : Set o = CreateObject(PluginProgId)
 Dim prop, kind, status
 For Each prop In Array("sa_parameter", "sa_timeout", "sa_hostname", "sa_result")
   For Each kind In kinds

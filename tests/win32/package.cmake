@@ -1,7 +1,7 @@
 # The release: package/make-release's MSIs and archive, signed and unsigned,
 # its refusals, and the package of the build's bitness installed, upgraded
-# and removed under Wine in fresh prefixes of its own. Included after
-# com.cmake, which reads the identifiers from the IDL.
+# and removed under Wine in fresh prefixes of its own. The identifiers come
+# from com_ids.cmake.
 
 # The release holds both builds, so the build of the other bitness is made
 # too, its DLL and host only. ./quarnel points the two trees in build/ at
@@ -35,5 +35,5 @@ else()
 endif()
 add_test(NAME package_release
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/win32/package-test ${CMAKE_BINARY_DIR}/package-test
-                 ${both_builds} ${clsid} ${libid} ${iid})
+                 ${both_builds})
 set_tests_properties(package_release PROPERTIES TIMEOUT 420)

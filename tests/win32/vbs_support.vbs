@@ -16,7 +16,7 @@ End Sub
 Sub ExpectError(number, description, what)
   Expect Err.Number = number, what & ": Err.Number is " & Err.Number & ", expected " & number
   Expect Err.Description = description, what & ": Err.Description is '" & Err.Description & "'"
-  Expect Err.Source = "comQuarnel.quarnelcom", what & ": Err.Source is '" & Err.Source & "'"
+  Expect Err.Source = PluginProgId, what & ": Err.Source is '" & Err.Source & "'"
   Err.Clear
 End Sub
 
