@@ -85,24 +85,33 @@ TEST(NativeFolderPath, System32AndSysnativeMeanTheNativeFolderInEitherBitness) {
             L"\\\\?\\C:\\Windows\\Sysnative" + deep + deep + L"\\a.log");
 }
 
-// A 32-bit process sees SysWOW64 under System32 and the native folder only
-// under the alias, as the fake's folders stand for; the check measures the
-// native folder and shows the path as written.
-TEST(NativeFolderFileSystem, MeasuresTheNativeFolderAndShowsThePathAsWritten) {
+// A whole check of a 32-bit process on 64-bit Windows: the fake's folders
+// stand for what that process sees, System32 showing SysWOW64 and the
+// native folder only under the alias.
+class Wow64Check : public ::testing::Test {
+ protected:
+  std::wstring Result(const std::wstring& parameters) {
+    NativeFolderFileSystem files(wow64View, fullPaths, kWow64);
+    CheckMachine machine{trace, files, network, registry, months, automation, clock};
+    return RunCheck([&] { return parameters; }, machine).result.value_or(L"(Empty)");
+  }
+
   fake::FakeFileSystem wow64View;
   FakeFullPaths fullPaths;
-  const auto at8 = wow64View.LocalFileTime(2026, 12, 7, 8, 0, 0);
-  wow64View.AddFile(L"C:\\Windows\\Sysnative\\qprobe", L"native.log", 10, at8, at8);
-  wow64View.AddFile(L"C:\\Windows\\System32\\qprobe", L"wow64.log", 20, at8, at8);
-  NativeFolderFileSystem files(wow64View, fullPaths, kWow64);
   fake::FakeRegistry registry;
   fake::RecordingTraceSink trace;
   fake::RecordingNetwork network;
   MonthNameTable months;
   FakeAutomation automation;
   FixedClock clock;
+  const std::uint64_t at8 = wow64View.LocalFileTime(2026, 12, 7, 8, 0, 0);
+};
+
+// The check measures the native folder and shows the path as written.
+TEST_F(Wow64Check, MeasuresTheNativeFolderAndShowsThePathAsWritten) {
+  wow64View.AddFile(L"C:\\Windows\\Sysnative\\qprobe", L"native.log", 10, at8, at8);
+  wow64View.AddFile(L"C:\\Windows\\System32\\qprobe", L"wow64.log", 20, at8, at8);
   clock.now = OleDateFromFields({2026, 12, 7, 10, 0, 0});
-  CheckMachine machine{trace, files, network, registry, months, automation, clock};
   const struct {
     std::wstring parameters, result;
   } cases[] = {
@@ -117,33 +126,19 @@ TEST(NativeFolderFileSystem, MeasuresTheNativeFolderAndShowsThePathAsWritten) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.parameters));
-    EXPECT_EQ(RunCheck([&] { return c.parameters; }, machine).result, c.result);
+    EXPECT_EQ(Result(c.parameters), c.result);
   }
 }
 
-// Walking the Windows folder, a 32-bit process finds System32 as a second
-// view of SysWOW64 (a link, as the fake stands for it) and the native
-// folder under the alias alone, which no listing shows: System32 is entered
-// as the native folder, and SysWOW64 is not taken for a folder seen before.
-TEST(NativeFolderFileSystem, WalksSystem32AsTheNativeFolderBesideSysWow64) {
-  fake::FakeFileSystem wow64View;
-  FakeFullPaths fullPaths;
-  const auto at8 = wow64View.LocalFileTime(2026, 12, 7, 8, 0, 0);
+// Walking the Windows folder, System32 (a second view of SysWOW64, a link
+// as the fake stands for it) is entered as the native folder, which no
+// listing shows, and SysWOW64 is not taken for a folder seen before.
+TEST_F(Wow64Check, WalksSystem32AsTheNativeFolderBesideSysWow64) {
   wow64View.AddFile(L"C:\\Windows\\Sysnative", L"native.log", 10, at8, at8);
   wow64View.MarkEntry(L"C:\\Windows", L"Sysnative", kAttributeDirectory | kAttributeHidden);
   wow64View.AddFile(L"C:\\Windows\\SysWOW64", L"wow64.log", 20, at8, at8);
   wow64View.AddFolderLink(L"C:\\Windows\\System32", L"C:\\Windows\\SysWOW64");
-  NativeFolderFileSystem files(wow64View, fullPaths, kWow64);
-  fake::FakeRegistry registry;
-  fake::RecordingTraceSink trace;
-  fake::RecordingNetwork network;
-  MonthNameTable months;
-  FakeAutomation automation;
-  FixedClock clock;
-  CheckMachine machine{trace, files, network, registry, months, automation, clock};
-  EXPECT_EQ(RunCheck([] { return std::wstring(L"#FILE=C:\\Windows\\*.log#WHT=COUNT#CMP=GT#VAL=9#SUB=T#"); },
-                     machine)
-                .result,
+  EXPECT_EQ(Result(L"#FILE=C:\\Windows\\*.log#WHT=COUNT#CMP=GT#VAL=9#SUB=T#"),
             L"Number of files matching C:\\Windows\\*.log is 2");
 }
 
