@@ -25,6 +25,7 @@ inline QuarnelReading TransferredReading(const CheckReading& reading) {
   transferred.minutes = reading.minutes;
   transferred.nowMinuteOfDay = reading.nowMinuteOfDay;
   transferred.systemCode = reading.systemCode;
+  transferred.count = reading.count;
   transferred.searchedPath = BstrOf(reading.searchedPath).release();
   return transferred;
 }
@@ -36,7 +37,7 @@ inline CheckReading ReceivedReading(QuarnelReading& transferred) {
   transferred.searchedPath = nullptr;
   CheckReading reading;
   const LONG finding = transferred.finding;
-  if (finding < 0 || finding > static_cast<LONG>(CheckReading::Finding::NothingFound)) return reading;
+  if (finding < 0 || finding > static_cast<LONG>(CheckReading::Finding::Count)) return reading;
   reading.finding = static_cast<CheckReading::Finding>(finding);
   reading.bytes = transferred.bytes;
   reading.shownSize = transferred.shownSize;
@@ -44,6 +45,7 @@ inline CheckReading ReceivedReading(QuarnelReading& transferred) {
   reading.minutes = transferred.minutes;
   reading.nowMinuteOfDay = transferred.nowMinuteOfDay;
   reading.systemCode = transferred.systemCode;
+  reading.count = transferred.count;
   reading.searchedPath = TextOfBstr(path.get());
   return reading;
 }

@@ -39,8 +39,8 @@ struct CheckReading {
     None,          // could not look, could not measure, or an error report
     Size,          // bytes, shownSize
     Age,           // age, minutes, nowMinuteOfDay
-    Count,         // count
     NothingFound,  // searchedPath, systemCode
+    Count,         // count
   };
   Finding finding = Finding::None;
   double bytes = 0;      // the total in bytes

@@ -173,6 +173,8 @@ TEST(QuarnelHost, ReportsAsAMonitoringPluginsProgram) {
       {L"#FILE=" + files.PathOf(L"a.log") + L"#WHT=WDATE#CMP=LT#VAL=5#UNIT=D#", 2,
        // The age's edge in seconds counts from midnight: the line up to there.
        "QUARNEL CRITICAL - " + directory + "\\a.log was written 0 days ago | 'age'="},
+      {L"#FILE=" + pattern + L"#WHT=COUNT#CMP=GT#VAL=5#", 0,
+       "QUARNEL OK - Number of files matching " + directory + "\\*.log is 2 | 'count'=2;;~:5;0"},
       {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#", 2,
        "QUARNEL CRITICAL - ERR: No matching files"},
       {L"#FILE=" + files.PathOf(L"*.txt") + L"#CMP=GT#UNIT=B#FNF=T#", 0,
