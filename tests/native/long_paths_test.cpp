@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-#include "fake_automation.h"
-#include "fake_machine.h"
-#include "plugin/check_run.h"
-#include "registry/month_names.h"
+#include "fake_check_machine.h"
 #include "support/ole_date.h"
 
 namespace quarnel {
@@ -107,7 +104,7 @@ TEST(SystemPathFor, PassesLongPathsInTheExtendedFormAndRefusesWhatCannotBeLooked
 // Every kind of check measures a folder whose paths are 260 characters or
 // longer, on a file system that refuses such paths without the extended
 // form as Windows does; none of them passes as "No matching files".
-class LongFolderCheckTest : public ::testing::Test {
+class LongFolderCheckTest : public ::testing::Test, protected fake::CheckMachineAround {
  protected:
   LongFolderCheckTest() { clock.now = OleDateFromFields({2026, 12, 7, 10, 0, 0}); }
 
@@ -118,20 +115,9 @@ class LongFolderCheckTest : public ::testing::Test {
     system.AddFile(folder, L"b.log", 20, at9, at9);
   }
 
-  CheckOutcome Run(FileSystem& files, const std::wstring& parameters) {
-    CheckMachine machine{trace, files, network, registry, months, automation, clock};
-    return RunCheck([&] { return parameters; }, machine);
-  }
-
   FakeFileSystem system;
   FakeFullPaths fullPaths;
   LongPathFileSystem files{system, fullPaths};
-  fake::FakeRegistry registry;
-  fake::RecordingTraceSink trace;
-  fake::RecordingNetwork network;
-  MonthNameTable months;
-  FakeAutomation automation;
-  FixedClock clock;
 };
 
 TEST_F(LongFolderCheckTest, EveryKindMeasuresAFolderPastTheLimit) {
@@ -157,12 +143,12 @@ TEST_F(LongFolderCheckTest, EveryKindMeasuresAFolderPastTheLimit) {
       const std::wstring parameters = L"#FILE=" + kind.file + L"#WHT=" + kind.what +
                                       L"#CMP=LT#VAL=0#UNIT=" +
                                       (kind.what[0] == L'S' ? L"B" : L"N") + L"#FNF=T#";
-      const CheckOutcome outcome = Run(files, parameters);
+      const CheckOutcome outcome = Check(files, parameters);
       EXPECT_EQ(outcome.result, kind.result);
       EXPECT_TRUE(outcome.passed);
       // The fake holds the system's limit: without the extended form the
       // same folder would read as missing.
-      EXPECT_EQ(Run(system, parameters).result, L"No matching files");
+      EXPECT_EQ(Check(system, parameters).result, L"No matching files");
     }
   }
 }
@@ -189,7 +175,7 @@ TEST_F(LongFolderCheckTest, APathThatCannotBeLookedAtIsNeverNotFound) {
     SCOPED_TRACE(Narrow(c.file));
     for (const wchar_t* what : {L"SIZE", L"WDATE", L"YOUCREA"}) {
       const CheckOutcome outcome =
-          Run(files, L"#FILE=" + c.file + L"#WHT=" + what + L"#CMP=GT#VAL=1#UNIT=N#FNF=T#");
+          Check(files, L"#FILE=" + c.file + L"#WHT=" + what + L"#CMP=GT#VAL=1#UNIT=N#FNF=T#");
       EXPECT_EQ(outcome.result, c.result) << Narrow(what);
       EXPECT_FALSE(outcome.passed);
     }

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_automation.h"
-#include "fake_machine.h"
-#include "plugin/check_run.h"
-#include "registry/month_names.h"
+#include "fake_check_machine.h"
 
 namespace quarnel {
 namespace {
@@ -88,22 +85,15 @@ TEST(NativeFolderPath, System32AndSysnativeMeanTheNativeFolderInEitherBitness) {
 // A whole check of a 32-bit process on 64-bit Windows: the fake's folders
 // stand for what that process sees, System32 showing SysWOW64 and the
 // native folder only under the alias.
-class Wow64Check : public ::testing::Test {
+class Wow64Check : public ::testing::Test, protected fake::CheckMachineAround {
  protected:
   std::wstring Result(const std::wstring& parameters) {
     NativeFolderFileSystem files(wow64View, fullPaths, kWow64);
-    CheckMachine machine{trace, files, network, registry, months, automation, clock};
-    return RunCheck([&] { return parameters; }, machine).result.value_or(L"(Empty)");
+    return Check(files, parameters).result.value_or(L"(Empty)");
   }
 
   fake::FakeFileSystem wow64View;
   FakeFullPaths fullPaths;
-  fake::FakeRegistry registry;
-  fake::RecordingTraceSink trace;
-  fake::RecordingNetwork network;
-  MonthNameTable months;
-  FakeAutomation automation;
-  FixedClock clock;
   const std::uint64_t at8 = wow64View.LocalFileTime(2026, 12, 7, 8, 0, 0);
 };
 
