@@ -42,8 +42,8 @@ double GetFileLength(FileSystem& files, const std::wstring& path, std::wstring& 
 }
 
 bool MeansNothingFound(std::uint32_t errorCode) {
-  constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3;
-  return errorCode == kFileNotFound || errorCode == kPathNotFound ||
+  constexpr std::uint32_t kPathNotFound = 3;
+  return errorCode == kErrorFileNotFound || errorCode == kPathNotFound ||
          errorCode == kErrorNoMoreFiles;
 }
 

@@ -57,6 +57,8 @@ struct IdentityResult {
   std::uint32_t errorCode = 0;
 };
 
+// The code of a search that no name matched (ERROR_FILE_NOT_FOUND).
+constexpr std::uint32_t kErrorFileNotFound = 2;
 // The code with which a listing runs out of entries (ERROR_NO_MORE_FILES).
 constexpr std::uint32_t kErrorNoMoreFiles = 18;
 // The code for a path that is no valid name (ERROR_INVALID_NAME).

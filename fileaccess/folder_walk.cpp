@@ -10,8 +10,6 @@
 namespace quarnel {
 namespace {
 
-constexpr std::uint32_t kErrorFileNotFound = 2;
-
 bool IsDotEntry(const FindRecord& record) { return record.name == L"." || record.name == L".."; }
 
 // A pattern that every name matches: the listing of the pattern also

@@ -89,38 +89,34 @@ SystemPath SystemPathFor(const std::wstring& given, FullPathResolver& fullPaths)
   return SystemPath{std::move(extended), 0};
 }
 
-FindResult LongPathFileSystem::FindFirst(const std::wstring& path) {
-  const SystemPath systemPath = SystemPathFor(path, fullPaths_);
-  if (systemPath.refusal != 0) {
-    FindResult refused;
-    refused.errorCode = systemPath.refusal;
-    return refused;
-  }
-  return system_.FindFirst(systemPath.path);
+FindResult PathLayerFileSystem::FindFirst(const std::wstring& path) {
+  const SystemPath systemPath = PathFor(path);
+  if (systemPath.refusal == 0) return system_.FindFirst(systemPath.path);
+  FindResult refused;
+  refused.errorCode = systemPath.refusal;
+  return refused;
 }
 
-std::uint32_t LongPathFileSystem::List(const std::wstring& pattern,
-                                       const std::function<bool(const FindRecord&)>& visit) {
-  const SystemPath systemPath = SystemPathFor(pattern, fullPaths_);
+std::uint32_t PathLayerFileSystem::List(const std::wstring& pattern,
+                                        const std::function<bool(const FindRecord&)>& visit) {
+  const SystemPath systemPath = PathFor(pattern);
   if (systemPath.refusal != 0) return systemPath.refusal;
   return system_.List(systemPath.path, visit);
 }
 
-IdentityResult LongPathFileSystem::IdentityOf(const std::wstring& folder) {
-  const SystemPath systemPath = SystemPathFor(folder, fullPaths_);
-  if (systemPath.refusal != 0) {
-    IdentityResult refused;
-    refused.errorCode = systemPath.refusal;
-    return refused;
-  }
-  return system_.IdentityOf(systemPath.path);
+IdentityResult PathLayerFileSystem::IdentityOf(const std::wstring& folder) {
+  const SystemPath systemPath = FolderPathFor(folder);
+  if (systemPath.refusal == 0) return system_.IdentityOf(systemPath.path);
+  IdentityResult refused;
+  refused.errorCode = systemPath.refusal;
+  return refused;
 }
 
-std::wstring LongPathFileSystem::RawSystemMessage(std::uint32_t code) {
+std::wstring PathLayerFileSystem::RawSystemMessage(std::uint32_t code) {
   return system_.RawSystemMessage(code);
 }
 
-CalendarFields LongPathFileSystem::LocalCalendarFields(std::uint64_t fileTime) {
+CalendarFields PathLayerFileSystem::LocalCalendarFields(std::uint64_t fileTime) {
   return system_.LocalCalendarFields(fileTime);
 }
 

@@ -56,23 +56,39 @@ struct SystemPath {
 // (kErrorBadPathname); more than 32,767 characters (kErrorFilenameTooLong).
 SystemPath SystemPathFor(const std::wstring& given, FullPathResolver& fullPaths);
 
-// A file system that hands every path and pattern to another one in the
-// form SystemPathFor gives; a refused path fails its search with the
-// refusal's code, as the system's search would.
-class LongPathFileSystem : public FileSystem {
+// A file system that hands every call on to another one, each path and
+// pattern in the form that the layer gives it; a refused path fails its
+// search with the refusal's code, as the system's search would. The folder
+// whose identity is asked for goes the same way unless the layer says
+// otherwise.
+class PathLayerFileSystem : public FileSystem {
  public:
-  LongPathFileSystem(FileSystem& system, FullPathResolver& fullPaths)
-      : system_(system), fullPaths_(fullPaths) {}
+  explicit PathLayerFileSystem(FileSystem& system) : system_(system) {}
 
-  FindResult FindFirst(const std::wstring& path) override;
+  FindResult FindFirst(const std::wstring& path) final;
   std::uint32_t List(const std::wstring& pattern,
-                     const std::function<bool(const FindRecord&)>& visit) override;
-  IdentityResult IdentityOf(const std::wstring& folder) override;
-  std::wstring RawSystemMessage(std::uint32_t code) override;
-  CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
+                     const std::function<bool(const FindRecord&)>& visit) final;
+  IdentityResult IdentityOf(const std::wstring& folder) final;
+  std::wstring RawSystemMessage(std::uint32_t code) final;
+  CalendarFields LocalCalendarFields(std::uint64_t fileTime) final;
+
+ protected:
+  virtual SystemPath PathFor(const std::wstring& given) = 0;
+  virtual SystemPath FolderPathFor(const std::wstring& folder) { return PathFor(folder); }
 
  private:
   FileSystem& system_;
+};
+
+// Every path and pattern in the form SystemPathFor gives.
+class LongPathFileSystem : public PathLayerFileSystem {
+ public:
+  LongPathFileSystem(FileSystem& system, FullPathResolver& fullPaths)
+      : PathLayerFileSystem(system), fullPaths_(fullPaths) {}
+
+ private:
+  SystemPath PathFor(const std::wstring& given) override { return SystemPathFor(given, fullPaths_); }
+
   FullPathResolver& fullPaths_;
 };
 

@@ -106,37 +106,19 @@ std::optional<std::wstring> NativeFolderPath(const std::wstring& given,
   return std::nullopt;
 }
 
-std::wstring NativeFolderFileSystem::PathFor(const std::wstring& given) {
+SystemPath NativeFolderFileSystem::PathFor(const std::wstring& given) {
   std::optional<std::wstring> native = NativeFolderPath(given, facts_, fullPaths_);
-  return native ? std::move(*native) : given;
+  return {native ? std::move(*native) : given, 0};
 }
 
-FindResult NativeFolderFileSystem::FindFirst(const std::wstring& path) {
-  return system_.FindFirst(PathFor(path));
-}
-
-std::uint32_t NativeFolderFileSystem::List(const std::wstring& pattern,
-                                           const std::function<bool(const FindRecord&)>& visit) {
-  return system_.List(PathFor(pattern), visit);
-}
-
-std::wstring NativeFolderFileSystem::RawSystemMessage(std::uint32_t code) {
-  return system_.RawSystemMessage(code);
-}
-
-CalendarFields NativeFolderFileSystem::LocalCalendarFields(std::uint64_t fileTime) {
-  return system_.LocalCalendarFields(fileTime);
-}
-
-// A folder is matched whole, its last name included: the walk asks for the
-// identity of System32 itself, which must be the folder that its listing
-// reads, or SysWOW64 would later count as seen.
-IdentityResult NativeFolderFileSystem::IdentityOf(const std::wstring& folder) {
+// The walk asks for the identity of System32 itself, which must be the
+// folder that its listing reads, or SysWOW64 would later count as seen.
+SystemPath NativeFolderFileSystem::FolderPathFor(const std::wstring& folder) {
   const std::wstring anyEntry = L"\\*";
   std::optional<std::wstring> native = NativeFolderPath(folder + anyEntry, facts_, fullPaths_);
-  if (!native) return system_.IdentityOf(folder);
+  if (!native) return {folder, 0};
   native->resize(native->size() - anyEntry.size());
-  return system_.IdentityOf(*native);
+  return {std::move(*native), 0};
 }
 
 }  // namespace quarnel

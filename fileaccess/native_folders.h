@@ -37,24 +37,17 @@ std::optional<std::wstring> NativeFolderPath(const std::wstring& given,
                                              const SystemFolderFacts& facts,
                                              FullPathResolver& fullPaths);
 
-// A file system that hands every path and pattern to another one as
-// NativeFolderPath gives it.
-class NativeFolderFileSystem : public FileSystem {
+// Every path and pattern as NativeFolderPath gives it; a folder whose
+// identity is asked for is matched whole, its last name included.
+class NativeFolderFileSystem : public PathLayerFileSystem {
  public:
   NativeFolderFileSystem(FileSystem& system, FullPathResolver& fullPaths, SystemFolderFacts facts)
-      : system_(system), fullPaths_(fullPaths), facts_(std::move(facts)) {}
-
-  FindResult FindFirst(const std::wstring& path) override;
-  std::uint32_t List(const std::wstring& pattern,
-                     const std::function<bool(const FindRecord&)>& visit) override;
-  std::wstring RawSystemMessage(std::uint32_t code) override;
-  CalendarFields LocalCalendarFields(std::uint64_t fileTime) override;
-  IdentityResult IdentityOf(const std::wstring& folder) override;
+      : PathLayerFileSystem(system), fullPaths_(fullPaths), facts_(std::move(facts)) {}
 
  private:
-  std::wstring PathFor(const std::wstring& given);
+  SystemPath PathFor(const std::wstring& given) override;
+  SystemPath FolderPathFor(const std::wstring& folder) override;
 
-  FileSystem& system_;
   FullPathResolver& fullPaths_;
   const SystemFolderFacts facts_;
 };
